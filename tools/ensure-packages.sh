@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+# As root it uses apt-get; otherwise it names what to install and stops.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format-14 binutils)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}" >/dev/null
