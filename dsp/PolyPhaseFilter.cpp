@@ -1,0 +1,33 @@
+#include "dsp/PolyPhaseFilter.h"
+
+#include <cstddef>
+
+#include "dsp/PolyphaseIir2Designer.h"
+
+void TPolyPhaseFilter::AssignCoefficients(const TDoubleArray& values) {
+  const int count = static_cast<int>(values.size());
+  if (count != CoefficientCount) {
+    TDoubleArray resized(values);
+    Coefficients.swap(resized);
+    CoefficientCount = count;
+    return;
+  }
+  for (std::size_t i = 0; i < values.size(); ++i)
+    Coefficients[i] = values[i];
+}
+
+void TPolyPhaseFilter::DesignCoefficients(int count, double transitionBandwidth) {
+  TDoubleArray designed(static_cast<std::size_t>(count > 0 ? count : 0));
+  TPolyphaseIir2Designer::ComputeSectionCoefficients(designed, count, transitionBandwidth);
+  AssignCoefficients(designed);
+}
+
+void TPolyPhaseFilter::RunSections(int count, const double* a, double* x, double* y, double& even,
+                                   double& odd) {
+  int i = 0;
+  for (; i + 1 < count; i += 2) {
+    even = StepSection(a[i], x[i], y[i], even);
+    odd = StepSection(a[i + 1], x[i + 1], y[i + 1], odd);
+  }
+  if (i < count) even = StepSection(a[i], x[i], y[i], even);
+}

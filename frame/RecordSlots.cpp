@@ -1,0 +1,87 @@
+#include "frame/RecordSlots.h"
+
+#include "frame/CustomVSTModule.h"
+
+namespace {
+
+VstIntPtr VSTCALLBACK DispatcherSlot(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                     VstIntPtr value, void* ptr, float opt) {
+  TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect);
+  if (module == nullptr) return 0;
+  if (opcode != effClose) {
+    try {
+      return module->Dispatcher(opcode, index, value, ptr, opt);
+    } catch (...) {
+      return 0;
+    }
+  }
+  // The module goes away on close even when its handlers fail.
+  bool closed = true;
+  try {
+    module->Dispatcher(opcode, index, value, ptr, opt);
+  } catch (...) {
+    closed = false;
+  }
+  try {
+    module->BeforeDestruction();
+  } catch (...) {
+    closed = false;
+  }
+  delete module;
+  return closed ? 1 : 0;
+}
+
+void VSTCALLBACK ProcessSlot(AEffect* effect, float** inputs, float** outputs,
+                             VstInt32 sampleFrames) {
+  try {
+    if (TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect))
+      module->ProcessAccumulating(inputs, outputs, sampleFrames);
+  } catch (...) {
+  }
+}
+
+void VSTCALLBACK ProcessReplacingSlot(AEffect* effect, float** inputs, float** outputs,
+                                      VstInt32 sampleFrames) {
+  try {
+    if (TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect))
+      module->ProcessReplacing(inputs, outputs, sampleFrames);
+  } catch (...) {
+  }
+}
+
+void VSTCALLBACK ProcessDoubleReplacingSlot(AEffect* effect, double** inputs, double** outputs,
+                                            VstInt32 sampleFrames) {
+  try {
+    if (TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect))
+      module->ProcessDoubleReplacing(inputs, outputs, sampleFrames);
+  } catch (...) {
+  }
+}
+
+void VSTCALLBACK SetParameterSlot(AEffect* effect, VstInt32 index, float value) {
+  try {
+    if (TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect))
+      module->HostSetParameter(index, value);
+  } catch (...) {
+  }
+}
+
+float VSTCALLBACK GetParameterSlot(AEffect* effect, VstInt32 index) {
+  try {
+    if (TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect))
+      return module->HostGetParameter(index);
+  } catch (...) {
+  }
+  return 0.0f;
+}
+
+}  // namespace
+
+void InstallRecordSlots(AEffect& effect) {
+  effect.dispatcher = &DispatcherSlot;
+  effect.process = &ProcessSlot;
+  effect.processReplacing = &ProcessReplacingSlot;
+  effect.processDoubleReplacing = &ProcessDoubleReplacingSlot;
+  effect.setParameter = &SetParameterSlot;
+  effect.getParameter = &GetParameterSlot;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "frame/DVSTEffect.h"
+
+// How the frame tests talk to their test plug-ins beyond the protocol itself.
+//
+// A test module reports what its handlers saw in two ways: it keeps a log the
+// test reads back with effVendorSpecific (index kReadLog, value = buffer size,
+// ptr = buffer; entries separated by '|'), and, once connected, it also sends
+// each entry to the host with audioMasterVendorSpecific (index kTrace, ptr =
+// the entry as a NUL-terminated text), which reaches the test even while the
+// module is being destroyed.
+inline constexpr VstInt32 kReadLog = FourCharCode('L', 'o', 'g', '?');
+inline constexpr VstInt32 kClearLog = FourCharCode('L', 'o', 'g', '0');
+inline constexpr VstInt32 kTrace = FourCharCode('T', 'r', 'c', 'e');
+// effVendorSpecific index that sets the level the module's OnGetVU reports
+// (opt = the level).
+inline constexpr VstInt32 kSetVu = FourCharCode('V', 'u', '=', ' ');
+// effVendorSpecific index that sets the module's InitialDelay (value).
+inline constexpr VstInt32 kSetDelay = FourCharCode('D', 'l', 'y', '=');
+// effVendorSpecific index that queues value MIDI output events for the next
+// processing call.
+inline constexpr VstInt32 kQueueEvents = FourCharCode('Q', 'E', 'v', 't');
+// effVendorSpecific index that asks the host's sample rate (audioMasterGetSampleRate)
+// and answers it in whole samples per second.
+inline constexpr VstInt32 kAskSampleRate = FourCharCode('A', 's', 'k', 'R');
+// effVendorSpecific index that makes the next handler call throw.
+inline constexpr VstInt32 kThrowNext = FourCharCode('T', 'h', 'r', 'w');

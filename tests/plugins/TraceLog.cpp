@@ -1,0 +1,18 @@
+#include "tests/plugins/TraceLog.h"
+
+#include "frame/HostText.h"
+#include "tests/plugins/TestControl.h"
+
+void TTraceLog::Add(TCustomVSTModule& module, std::string entry) {
+  Entries.push_back(entry);
+  module.HostVendorSpecific(kTrace, 0, entry.data(), 0.0f);
+}
+
+void TTraceLog::CopyTo(char* buffer, VstInt32 size) const {
+  std::string joined;
+  for (const std::string& entry : Entries) {
+    if (!joined.empty()) joined += '|';
+    joined += entry;
+  }
+  if (size > 0) WriteHostText(buffer, static_cast<std::size_t>(size), joined);
+}

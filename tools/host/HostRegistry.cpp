@@ -1,0 +1,49 @@
+#include "tools/host/HostRegistry.h"
+
+#include <mutex>
+#include <unordered_map>
+
+namespace {
+
+std::mutex RegistryLock;
+std::unordered_map<AEffect*, TTestHost*>& Registry() {
+  static std::unordered_map<AEffect*, TTestHost*> registry;
+  return registry;
+}
+
+thread_local TTestHost* InstantiatingHost = nullptr;
+
+}  // namespace
+
+void RegisterEffect(AEffect* effect, TTestHost* host) {
+  const std::lock_guard lock(RegistryLock);
+  Registry()[effect] = host;
+}
+
+void UnregisterEffect(AEffect* effect, const TTestHost* host) {
+  const std::lock_guard lock(RegistryLock);
+  const auto found = Registry().find(effect);
+  if (found != Registry().end() && found->second == host) Registry().erase(found);
+}
+
+void UnregisterHost(const TTestHost* host) {
+  const std::lock_guard lock(RegistryLock);
+  std::erase_if(Registry(), [host](const auto& entry) { return entry.second == host; });
+}
+
+TTestHost* FindHost(AEffect* effect) {
+  if (effect != nullptr) {
+    const std::lock_guard lock(RegistryLock);
+    const auto found = Registry().find(effect);
+    if (found != Registry().end()) return found->second;
+  }
+  return InstantiatingHost;
+}
+
+TInstantiatingScope::TInstantiatingScope(TTestHost* host) : Outer(InstantiatingHost) {
+  InstantiatingHost = host;
+}
+
+TInstantiatingScope::~TInstantiatingScope() {
+  InstantiatingHost = Outer;
+}
