@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: formatting, then the suite in the release build and in the
-# AddressSanitizer + UndefinedBehaviorSanitizer build.
+# AddressSanitizer + UndefinedBehaviorSanitizer build and the ThreadSanitizer
+# build.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -10,7 +11,7 @@ echo "== Formatting (clang-format 14)"
 git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format-14 --dry-run -Werror
 
 jobs=$(nproc)
-for preset in release asan; do
+for preset in release asan tsan; do
   echo "== Build and test: $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"

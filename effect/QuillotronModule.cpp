@@ -1,0 +1,185 @@
+#include "effect/QuillotronModule.h"
+
+#include <algorithm>
+
+#include "effect/FactoryPrograms.h"
+
+namespace {
+
+using M = TQuillotronVSTModule;
+
+constexpr TPublishedMethod kMethods[] = {
+    Published<&M::VSTModuleCreate>("VSTModuleCreate"),
+    Published<&M::VSTModuleDestroy>("VSTModuleDestroy"),
+    Published<&M::VSTModuleInitialize>("VSTModuleInitialize"),
+    Published<&M::VST_EditOpen>("VST_EditOpen"),
+    Published<&M::VST2ModuleProcess>("VST2ModuleProcess"),
+    Published<&M::VSTModuleProcessDoubleReplacing>("VSTModuleProcessDoubleReplacing"),
+    Published<&M::QuillotronVSTModuleParameterProperties0ParameterChange>(
+        "QuillotronVSTModuleParameterProperties0ParameterChange"),
+    Published<&M::QuillotronVSTModuleParameterProperties1ParameterChange>(
+        "QuillotronVSTModuleParameterProperties1ParameterChange"),
+    Published<&M::QuillotronVSTModuleParameterProperties2ParameterChange>(
+        "QuillotronVSTModuleParameterProperties2ParameterChange"),
+    Published<&M::QuillotronVSTModuleParameterProperties3ParameterChange>(
+        "QuillotronVSTModuleParameterProperties3ParameterChange"),
+    Published<&M::QuillotronVSTModuleParameterProperties4ParameterChange>(
+        "QuillotronVSTModuleParameterProperties4ParameterChange"),
+    Published<&M::QuillotronVSTModuleParameterProperties5ParameterChange>(
+        "QuillotronVSTModuleParameterProperties5ParameterChange"),
+    Published<&M::QuillotronVSTModuleParameterProperties6ParameterChange>(
+        "QuillotronVSTModuleParameterProperties6ParameterChange"),
+    Published<&M::QuillotronVSTModuleParameterProperties7ParameterChange>(
+        "QuillotronVSTModuleParameterProperties7ParameterChange"),
+    Published<&M::QuillotronVSTModuleParameterProperties8ParameterChange>(
+        "QuillotronVSTModuleParameterProperties8ParameterChange"),
+    Published<&M::QuillotronVSTModuleCustomParameterDisplay>(
+        "QuillotronVSTModuleCustomParameterDisplay"),
+};
+
+// Eight all-pass sections per half-band filter with a transition band of 1 %
+// of the oversampled rate: over 69 dB of alias rejection.
+constexpr int kResamplerCoefficients = 8;
+constexpr double kResamplerTransition = 0.01;
+// Added to every input sample so that silence never drives the recursive
+// filters into subnormal numbers.
+constexpr double kDenormalOffset = 1e-30;
+constexpr float kInvertedFrom = 0.5f;
+
+}  // namespace
+
+const TModuleClass TQuillotronVSTModule::Class{"TQuillotronVSTModule", &TVSTModule::Class,
+                                               kMethods};
+
+void M::VSTModuleCreate(TObject*) {
+  for (int channel = 0; channel < kChannels; ++channel) {
+    Upsamplers[channel] = std::make_unique<TUpsampler2x>();
+    Downsamplers[channel] = std::make_unique<TDownsampler2x>();
+    Upsamplers[channel]->DesignCoefficients(kResamplerCoefficients, kResamplerTransition);
+    Downsamplers[channel]->DesignCoefficients(kResamplerCoefficients, kResamplerTransition);
+  }
+  ShaperGenerationSeen = ShaperGeneration.load(std::memory_order_acquire);
+  CalculateCoefficients();
+}
+
+void M::VSTModuleDestroy(TObject*) {
+  for (int channel = 0; channel < kChannels; ++channel) {
+    Upsamplers[channel].reset();
+    Downsamplers[channel].reset();
+  }
+}
+
+void M::VSTModuleInitialize(TObject*) {
+  WriteFactoryPrograms(*this);
+}
+
+void M::VST_EditOpen(TObject*, std::unique_ptr<TEditorForm>&) {
+  // The editor window comes with the editor; until then the host gets none.
+}
+
+void M::CalculateCoefficients() {
+  TShapingPolynomial::TLevels levels{};
+  for (int k = 0; k < TShapingPolynomial::kHarmonicCount; ++k) {
+    levels[k] = GetParameterValue(k);
+    PhaseSigns[k] = TShapingPolynomial::PhaseToSign(GetParameterValue(kFirstPhaseParameter + k));
+  }
+  TShapingPolynomial::CalculateCoefficients(levels, PhaseSigns, Gains, PolynomialCoefficients);
+}
+
+void M::UpdateWaveform() {}
+
+// Parameter handlers run on whichever thread changed the parameter, while the
+// audio thread evaluates the polynomial. They therefore never touch the
+// coefficients: the new value is already stored (atomically) by the frame,
+// and the handler only moves the generation counter on. At the start of each
+// processing call the audio thread compares the counter with the generation
+// it last computed for and, when it moved, recomputes gains, signs and
+// coefficients from the stored values into its own set. Processing thus
+// always evaluates a complete coefficient set, picks a change up at the next
+// block, loses no change whichever threads set parameters or switch
+// programs, and takes no lock.
+void M::LevelChanged() {
+  ShaperGeneration.fetch_add(1, std::memory_order_release);
+  UpdateWaveform();
+}
+
+void M::PickUpParameterChanges() {
+  const std::uint32_t generation = ShaperGeneration.load(std::memory_order_acquire);
+  if (generation == ShaperGenerationSeen) return;
+  ShaperGenerationSeen = generation;
+  CalculateCoefficients();
+}
+
+void M::QuillotronVSTModuleParameterProperties0ParameterChange(TObject*, VstInt32, float&) {
+  LevelChanged();
+}
+void M::QuillotronVSTModuleParameterProperties1ParameterChange(TObject*, VstInt32, float&) {
+  LevelChanged();
+}
+void M::QuillotronVSTModuleParameterProperties2ParameterChange(TObject*, VstInt32, float&) {
+  LevelChanged();
+}
+void M::QuillotronVSTModuleParameterProperties3ParameterChange(TObject*, VstInt32, float&) {
+  LevelChanged();
+}
+void M::QuillotronVSTModuleParameterProperties4ParameterChange(TObject*, VstInt32, float&) {
+  LevelChanged();
+}
+void M::QuillotronVSTModuleParameterProperties5ParameterChange(TObject*, VstInt32, float&) {
+  LevelChanged();
+}
+void M::QuillotronVSTModuleParameterProperties6ParameterChange(TObject*, VstInt32, float&) {
+  LevelChanged();
+}
+void M::QuillotronVSTModuleParameterProperties7ParameterChange(TObject*, VstInt32, float&) {
+  LevelChanged();
+}
+void M::QuillotronVSTModuleParameterProperties8ParameterChange(TObject*, VstInt32, float&) {
+  // A phase change alters the sign of one gain; the audio thread recomputes
+  // every gain from the stored levels and phases.
+  LevelChanged();
+}
+
+void M::QuillotronVSTModuleCustomParameterDisplay(TObject*, VstInt32 Index,
+                                                  std::string& PreDefined) {
+  // A value that is not a number fails the comparison and reads "Norm.".
+  PreDefined = GetParameterValue(Index) >= kInvertedFrom ? "Inv." : "Norm.";
+}
+
+template <class Sample>
+void M::Process(TChannelArrays<Sample> inputs, TChannelArrays<Sample> outputs, VstInt32 frames) {
+  PickUpParameterChanges();
+  const int channels = std::min({numInputs(), numOutputs(), kChannels});
+  if (channels < 1 || frames < 1) return;
+  const TShapingPolynomial::TPolynomialCoefficients& c = PolynomialCoefficients;
+  for (int channel = 0; channel < channels; ++channel) {
+    TUpsampler2x& upsampler = *Upsamplers[channel];
+    TDownsampler2x& downsampler = *Downsamplers[channel];
+    const Sample* in = inputs[channel];
+    Sample* out = outputs[channel];
+    for (VstInt32 n = 0; n < frames; ++n) {
+      const double x = static_cast<double>(in[n]) + kDenormalOffset;
+      double pair[2];
+      upsampler.UpsampleDouble(x, pair);
+      pair[0] = TShapingPolynomial::Evaluate(c, pair[0]);
+      pair[1] = TShapingPolynomial::Evaluate(c, pair[1]);
+      out[n] = static_cast<Sample>(downsampler.DownsampleDouble(pair));
+    }
+    // A non-finite input would leave the recursive filters silent for good;
+    // a channel whose state went non-finite starts afresh.
+    if (!upsampler.StateIsFinite() || !downsampler.StateIsFinite()) {
+      upsampler.ClearState();
+      downsampler.ClearState();
+    }
+  }
+}
+
+void M::VST2ModuleProcess(TArrayOfSingleArray inputs, TArrayOfSingleArray outputs,
+                          VstInt32 sampleframes) {
+  Process(inputs, outputs, sampleframes);
+}
+
+void M::VSTModuleProcessDoubleReplacing(TArrayOfDoubleArray inputs, TArrayOfDoubleArray outputs,
+                                        VstInt32 sampleframes) {
+  Process(inputs, outputs, sampleframes);
+}

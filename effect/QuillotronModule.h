@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "dsp/Downsampler2x.h"
+#include "dsp/Upsampler2x.h"
+#include "effect/ShapingPolynomial.h"
+#include "frame/VSTModule.h"
+
+// The harmonic-distortion effect. Every sample of each channel gets a tiny
+// offset (keeping the filters out of subnormal numbers on silence), is
+// upsampled to two samples, shaped by the polynomial and downsampled again.
+// Its behaviour hangs entirely on the events its stored description binds.
+class TQuillotronVSTModule : public TVSTModule {
+ public:
+  static const TModuleClass Class;
+  static constexpr int kChannels = 2;
+  static constexpr int kFirstPhaseParameter = TShapingPolynomial::kHarmonicCount;
+
+  // The shaper state the audio thread evaluates with (see PickUpParameterChanges).
+  TShapingPolynomial::TGains Gains{};
+  TShapingPolynomial::TPhaseSigns PhaseSigns{};
+  TShapingPolynomial::TPolynomialCoefficients PolynomialCoefficients{};
+  std::array<std::unique_ptr<TUpsampler2x>, kChannels> Upsamplers;
+  std::array<std::unique_ptr<TDownsampler2x>, kChannels> Downsamplers;
+
+  void VSTModuleCreate(TObject* Sender);
+  void VSTModuleDestroy(TObject* Sender);
+  void VSTModuleInitialize(TObject* Sender);
+  void VST_EditOpen(TObject* Sender, std::unique_ptr<TEditorForm>& GUI);
+  void VST2ModuleProcess(TArrayOfSingleArray inputs, TArrayOfSingleArray outputs,
+                         VstInt32 sampleframes);
+  void VSTModuleProcessDoubleReplacing(TArrayOfDoubleArray inputs, TArrayOfDoubleArray outputs,
+                                       VstInt32 sampleframes);
+  void QuillotronVSTModuleParameterProperties0ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  void QuillotronVSTModuleParameterProperties1ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  void QuillotronVSTModuleParameterProperties2ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  void QuillotronVSTModuleParameterProperties3ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  void QuillotronVSTModuleParameterProperties4ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  void QuillotronVSTModuleParameterProperties5ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  void QuillotronVSTModuleParameterProperties6ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  void QuillotronVSTModuleParameterProperties7ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  // Shared by the eight phase switches.
+  void QuillotronVSTModuleParameterProperties8ParameterChange(TObject* Sender, VstInt32 Index,
+                                                              float& Value);
+  void QuillotronVSTModuleCustomParameterDisplay(TObject* Sender, VstInt32 Index,
+                                                 std::string& PreDefined);
+
+  // Gains, signs and coefficients from the stored parameter values.
+  void CalculateCoefficients();
+  // Regenerates the editor's waveform display when the editor is open.
+  void UpdateWaveform();
+
+ private:
+  void LevelChanged();
+  void PickUpParameterChanges();
+  template <class Sample>
+  void Process(TChannelArrays<Sample> inputs, TChannelArrays<Sample> outputs, VstInt32 frames);
+
+  // Bumped by every parameter handler, on whatever thread changed the
+  // parameter; the audio thread compares it with the generation it last
+  // computed its coefficients for.
+  std::atomic<std::uint32_t> ShaperGeneration{0};
+  std::uint32_t ShaperGenerationSeen = 0;
+};

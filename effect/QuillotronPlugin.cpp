@@ -1,0 +1,4 @@
+#include "effect/QuillotronModule.h"
+#include "frame/EntryPoint.h"
+
+QUILLO_VST_PLUGIN(TQuillotronVSTModule)
