@@ -101,32 +101,6 @@ TDownsampler2x::TDownsampler2x()
       SingleSampleRoutine(&TRoutines::Single<0>),
       DoubleSampleRoutine(&TRoutines::Double<0>) {}
 
-void TDownsampler2x::AssignCoefficients(const TDoubleArray& values) {
-  if (static_cast<int>(values.size()) == CoefficientCount) {
-    TPolyPhaseFilter::AssignCoefficients(values);
-    return;
-  }
-  // Allocate first, so that a failed allocation leaves the filter untouched.
-  TDoubleArray inputState(values.size());
-  TDoubleArray outputState(values.size());
-  TPolyPhaseFilter::AssignCoefficients(values);
-  InputState.swap(inputState);
-  OutputState.swap(outputState);
-  SelectSampleRoutines();
-  ClearState();
-}
-
-void TDownsampler2x::ClearState() {
-  std::fill(InputState.begin(), InputState.end(), 0.0);
-  std::fill(OutputState.begin(), OutputState.end(), 0.0);
-}
-
-bool TDownsampler2x::StateIsFinite() const {
-  const auto finite = [](double value) { return std::isfinite(value); };
-  return std::all_of(InputState.begin(), InputState.end(), finite) &&
-         std::all_of(OutputState.begin(), OutputState.end(), finite);
-}
-
 void TDownsampler2x::SelectSampleRoutines() {
   static constexpr auto entered =
       TRoutines::MakeBinders(std::make_integer_sequence<int, TRoutines::kEnteredLimit + 1>{});

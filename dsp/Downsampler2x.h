@@ -24,13 +24,6 @@ class TDownsampler2x : public TPolyPhaseFilter {
 
   TDownsampler2x();
 
-  // A set of the current length keeps the running state; a set of another
-  // length zeroes it and rebinds the routines.
-  void AssignCoefficients(const TDoubleArray& values) override;
-
-  void ClearState();
-  bool StateIsFinite() const;
-
   float DownsampleSingle(const float* input) { return SingleSampleRoutine(*this, input); }
   double DownsampleDouble(const double* input) { return DoubleSampleRoutine(*this, input); }
   void SplitBandsSingle(float& low, float& high, const float* input) {
@@ -43,8 +36,6 @@ class TDownsampler2x : public TPolyPhaseFilter {
  private:
   struct TRoutines;
 
-  TDoubleArray InputState;
-  TDoubleArray OutputState;
   TSplitRoutine SplitRoutine;
   TSingleSampleRoutine SingleSampleRoutine;
   TDoubleSampleRoutine DoubleSampleRoutine;

@@ -1,19 +1,38 @@
 #include "dsp/PolyPhaseFilter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 #include "dsp/PolyphaseIir2Designer.h"
 
 void TPolyPhaseFilter::AssignCoefficients(const TDoubleArray& values) {
   const int count = static_cast<int>(values.size());
-  if (count != CoefficientCount) {
-    TDoubleArray resized(values);
-    Coefficients.swap(resized);
-    CoefficientCount = count;
+  if (count == CoefficientCount) {
+    for (std::size_t i = 0; i < values.size(); ++i)
+      Coefficients[i] = values[i];
     return;
   }
-  for (std::size_t i = 0; i < values.size(); ++i)
-    Coefficients[i] = values[i];
+  // Allocate first, so that a failed allocation leaves the filter untouched.
+  TDoubleArray coefficients(values);
+  TDoubleArray inputState(values.size());
+  TDoubleArray outputState(values.size());
+  Coefficients.swap(coefficients);
+  InputState.swap(inputState);
+  OutputState.swap(outputState);
+  CoefficientCount = count;
+  SelectSampleRoutines();
+}
+
+void TPolyPhaseFilter::ClearState() {
+  std::fill(InputState.begin(), InputState.end(), 0.0);
+  std::fill(OutputState.begin(), OutputState.end(), 0.0);
+}
+
+bool TPolyPhaseFilter::StateIsFinite() const {
+  const auto finite = [](double value) { return std::isfinite(value); };
+  return std::all_of(InputState.begin(), InputState.end(), finite) &&
+         std::all_of(OutputState.begin(), OutputState.end(), finite);
 }
 
 void TPolyPhaseFilter::DesignCoefficients(int count, double transitionBandwidth) {

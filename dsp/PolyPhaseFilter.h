@@ -15,16 +15,18 @@
 // odd-indexed ones the odd chain O: sections 0 and 1 head the chains, section
 // i >= 2 takes what section i - 2 has just produced.
 //
-// A derived resampler keeps the section state and binds its per-sample
-// routines whenever the count changes (SelectSampleRoutines), so that the
-// audio path costs one direct call per sample.
+// The base also keeps the section state; a derived resampler binds its
+// per-sample routines whenever the count changes (SelectSampleRoutines), so
+// that the audio path costs one direct call per sample.
 class TPolyPhaseFilter {
  public:
   TPolyPhaseFilter() = default;
   virtual ~TPolyPhaseFilter() = default;
 
   // Takes over a coefficient set; its length becomes the coefficient count.
-  virtual void AssignCoefficients(const TDoubleArray& values);
+  // A set of the current length keeps the running state; a set of another
+  // length zeroes it and rebinds the routines.
+  void AssignCoefficients(const TDoubleArray& values);
 
   // Designs count coefficients for the transition bandwidth (a fraction of
   // the doubled rate) and assigns them. If the design throws, the filter is
@@ -33,6 +35,10 @@ class TPolyPhaseFilter {
 
   const TDoubleArray& GetCoefficients() const { return Coefficients; }
   int GetCoefficientCount() const { return CoefficientCount; }
+
+  void ClearState();
+  // False once a non-finite value has entered the sections.
+  bool StateIsFinite() const;
 
  protected:
   // Copying is for the derived resamplers; a copy through the base would slice.
@@ -61,6 +67,8 @@ class TPolyPhaseFilter {
 
   TDoubleArray Coefficients;
   int CoefficientCount = 0;
+  TDoubleArray InputState;
+  TDoubleArray OutputState;
 };
 
 template <int Count>

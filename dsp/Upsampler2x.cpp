@@ -70,32 +70,6 @@ TUpsampler2x::TUpsampler2x()
     : SingleSampleRoutine(&TRoutines::SingleUnrolled<0>),
       DoubleSampleRoutine(&TRoutines::DoubleUnrolled<0>) {}
 
-void TUpsampler2x::AssignCoefficients(const TDoubleArray& values) {
-  if (static_cast<int>(values.size()) == CoefficientCount) {
-    TPolyPhaseFilter::AssignCoefficients(values);
-    return;
-  }
-  // Allocate first, so that a failed allocation leaves the filter untouched.
-  TDoubleArray inputState(values.size());
-  TDoubleArray outputState(values.size());
-  TPolyPhaseFilter::AssignCoefficients(values);
-  InputState.swap(inputState);
-  OutputState.swap(outputState);
-  SelectSampleRoutines();
-  ClearState();
-}
-
-void TUpsampler2x::ClearState() {
-  std::fill(InputState.begin(), InputState.end(), 0.0);
-  std::fill(OutputState.begin(), OutputState.end(), 0.0);
-}
-
-bool TUpsampler2x::StateIsFinite() const {
-  const auto finite = [](double value) { return std::isfinite(value); };
-  return std::all_of(InputState.begin(), InputState.end(), finite) &&
-         std::all_of(OutputState.begin(), OutputState.end(), finite);
-}
-
 // Counts 1 to 8 are fully unrolled; every other count, the common 12, 16, 24
 // and 32 included, runs the looped form.
 void TUpsampler2x::SelectSampleRoutines() {

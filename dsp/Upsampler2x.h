@@ -19,13 +19,6 @@ class TUpsampler2x : public TPolyPhaseFilter {
 
   TUpsampler2x();
 
-  // A set of the current length keeps the running state; a set of another
-  // length zeroes it and rebinds the routines.
-  void AssignCoefficients(const TDoubleArray& values) override;
-
-  void ClearState();
-  bool StateIsFinite() const;
-
   // Writes output[0] (earlier) and output[1] (later) at the doubled rate.
   void UpsampleSingle(float input, float* output) { SingleSampleRoutine(*this, input, output); }
   void UpsampleDouble(double input, double* output) { DoubleSampleRoutine(*this, input, output); }
@@ -36,8 +29,6 @@ class TUpsampler2x : public TPolyPhaseFilter {
  private:
   struct TRoutines;
 
-  TDoubleArray InputState;
-  TDoubleArray OutputState;
   TSingleSampleRoutine SingleSampleRoutine;
   TDoubleSampleRoutine DoubleSampleRoutine;
 };
