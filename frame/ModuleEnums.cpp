@@ -1,5 +1,8 @@
 #include "frame/ModuleEnums.h"
 
+#include <stdexcept>
+#include <string>
+
 std::span<const TEnumName<TVstPluginCategory>> PluginCategoryNames() {
   static constexpr TEnumName<TVstPluginCategory> names[] = {
       {"cgUnknown", cgUnknown},
@@ -35,41 +38,6 @@ std::span<const TEnumName<TEffFlags>> EffFlagNames() {
   return names;
 }
 
-std::span<const TEnumName<TVstCanDo>> CanDoNames() {
-  // The set elements carry the names of the capabilities; those that start
-  // with a digit are written with a leading underscore.
-  static constexpr TEnumName<TVstCanDo> names[] = {
-      {"sendVstEvents", sendVstEvents},
-      {"sendVstMidiEvent", sendVstMidiEvent},
-      {"sendVstTimeInfo", sendVstTimeInfo},
-      {"receiveVstEvents", receiveVstEvents},
-      {"receiveVstMidiEvent", receiveVstMidiEvent},
-      {"receiveVstTimeInfo", receiveVstTimeInfo},
-      {"offline", offline},
-      {"plugAsChannelInsert", plugAsChannelInsert},
-      {"plugAsSend", plugAsSend},
-      {"mixDryWet", mixDryWet},
-      {"noRealTime", noRealTime},
-      {"multipass", multipass},
-      {"metapass", metapass},
-      {"_1in1out", _1in1out},
-      {"_1in2out", _1in2out},
-      {"_2in1out", _2in1out},
-      {"_2in2out", _2in2out},
-      {"_2in4out", _2in4out},
-      {"_4in2out", _4in2out},
-      {"_4in4out", _4in4out},
-      {"_4in8out", _4in8out},
-      {"_8in4out", _8in4out},
-      {"_8in8out", _8in8out},
-      {"midiProgramNames", midiProgramNames},
-      {"LiveWithoutToolbar", LiveWithoutToolbar},
-      {"conformsToWindowRules", conformsToWindowRules},
-      {"bypass", bypass},
-  };
-  return names;
-}
-
 std::span<const TEnumName<TProcessingMode>> ProcessingModeNames() {
   static constexpr TEnumName<TProcessingMode> names[] = {
       {"pmNormal", pmNormal},
@@ -101,4 +69,13 @@ std::span<const TEnumName<TParameterPropertiesFlags>> ParameterFlagNames() {
       {"ppfCanRamp", ppfCanRamp},
   };
   return names;
+}
+
+TVstCanDo CanDoByName(const std::string& name) {
+  for (const TCanDoText& entry : kCanDoTexts) {
+    const std::string text = entry.Text;
+    const bool startsWithDigit = text[0] >= '0' && text[0] <= '9';
+    if (name == (startsWithDigit ? "_" + text : text)) return entry.CanDo;
+  }
+  throw std::runtime_error("Invalid enumeration value " + name);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "frame/FrameTypes.h"
 #include "frame/ParameterProperties.h"
@@ -9,7 +10,9 @@
 // How stored descriptions spell the frame's enumeration values.
 std::span<const TEnumName<TVstPluginCategory>> PluginCategoryNames();
 std::span<const TEnumName<TEffFlags>> EffFlagNames();
-std::span<const TEnumName<TVstCanDo>> CanDoNames();
+// Capabilities are spelled as their host query texts; those that start with
+// a digit take a leading underscore ("_2in2out").
+TVstCanDo CanDoByName(const std::string& name);
 std::span<const TEnumName<TProcessingMode>> ProcessingModeNames();
 std::span<const TEnumName<TCurveType>> CurveTypeNames();
 std::span<const TEnumName<TParameterPropertiesFlags>> ParameterFlagNames();

@@ -33,7 +33,7 @@ TEffFlags FlagsFrom(const TProperty& property) {
 TVstCanDos CanDosFrom(const TProperty& property) {
   TVstCanDos canDos = 0;
   for (const std::string& name : AsIdentSet(property))
-    canDos |= CanDoBit(EnumByName(CanDoNames(), name));
+    canDos |= CanDoBit(CanDoByName(name));
   return canDos;
 }
 
