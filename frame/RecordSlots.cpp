@@ -4,6 +4,22 @@
 
 namespace {
 
+// A host that hands in a missing channel array or channel gets nothing
+// processed for that call rather than a crash.
+template <class Sample>
+bool ChannelsUsable(const TCustomVSTModule& module, Sample** inputs, Sample** outputs,
+                    VstInt32 sampleFrames) {
+  if (sampleFrames <= 0) return true;  // nothing is touched
+  const auto present = [](Sample** channels, VstInt32 count) {
+    if (count <= 0) return true;
+    if (channels == nullptr) return false;
+    for (VstInt32 c = 0; c < count; ++c)
+      if (channels[c] == nullptr) return false;
+    return true;
+  };
+  return present(inputs, module.numInputs()) && present(outputs, module.numOutputs());
+}
+
 VstIntPtr VSTCALLBACK DispatcherSlot(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                      VstIntPtr value, void* ptr, float opt) {
   TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect);
@@ -34,8 +50,12 @@ VstIntPtr VSTCALLBACK DispatcherSlot(AEffect* effect, VstInt32 opcode, VstInt32 
 void VSTCALLBACK ProcessSlot(AEffect* effect, float** inputs, float** outputs,
                              VstInt32 sampleFrames) {
   try {
-    if (TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect))
+    TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect);
+    if (module == nullptr) return;
+    if (ChannelsUsable(*module, inputs, outputs, sampleFrames))
       module->ProcessAccumulating(inputs, outputs, sampleFrames);
+    else
+      module->FlushOutputEvents();
   } catch (...) {
   }
 }
@@ -43,8 +63,12 @@ void VSTCALLBACK ProcessSlot(AEffect* effect, float** inputs, float** outputs,
 void VSTCALLBACK ProcessReplacingSlot(AEffect* effect, float** inputs, float** outputs,
                                       VstInt32 sampleFrames) {
   try {
-    if (TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect))
+    TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect);
+    if (module == nullptr) return;
+    if (ChannelsUsable(*module, inputs, outputs, sampleFrames))
       module->ProcessReplacing(inputs, outputs, sampleFrames);
+    else
+      module->FlushOutputEvents();
   } catch (...) {
   }
 }
@@ -52,8 +76,12 @@ void VSTCALLBACK ProcessReplacingSlot(AEffect* effect, float** inputs, float** o
 void VSTCALLBACK ProcessDoubleReplacingSlot(AEffect* effect, double** inputs, double** outputs,
                                             VstInt32 sampleFrames) {
   try {
-    if (TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect))
+    TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect);
+    if (module == nullptr) return;
+    if (ChannelsUsable(*module, inputs, outputs, sampleFrames))
       module->ProcessDoubleReplacing(inputs, outputs, sampleFrames);
+    else
+      module->FlushOutputEvents();
   } catch (...) {
   }
 }

@@ -497,3 +497,27 @@ TEST(Processing, AccumulatingSlotAddsTheHandlersOutput) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Processing, MissingHostBuffersAreNotTouched) {
+  TPluginFixture plugin("test_full_plugin");
+  auto effect = plugin.Instantiate();
+  AEffect* record = effect->Record();
+  TChannelBuffers<float> in(2, 32), out(2, 32);
+  plugin.ClearEvents(*effect);
+  record->processReplacing(record, in.Data(), nullptr, 32);
+  record->processReplacing(record, nullptr, out.Data(), 32);
+  float* holes[2] = {out.Data()[0], nullptr};
+  record->processReplacing(record, in.Data(), holes, 32);
+  record->process(record, in.Data(), holes, 32);
+  double* doubleHoles[2] = {nullptr, nullptr};
+  record->processDoubleReplacing(record, doubleHoles, doubleHoles, 32);
+  EXPECT_THAT(plugin.Events(*effect), IsEmpty());
+  // Queued events still reach the host.
+  effect->Dispatch(effVendorSpecific, kQueueEvents, 2);
+  record->processReplacing(record, nullptr, nullptr, 32);
+  EXPECT_EQ(plugin.Host.CountOf(audioMasterProcessEvents), 1u);
+}
+
+}  // namespace
