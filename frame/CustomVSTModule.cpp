@@ -136,11 +136,15 @@ void TCustomVSTModule::SetInitialDelay(VstInt32 delay) {
   UpdateInitialDelay();
 }
 
-void TCustomVSTModule::UpdateInitialDelay() {
+VstInt32 TCustomVSTModule::TargetInitialDelay() const {
   const VstInt32 blockLatency = FBlockModeSize - FBlockModeOverlap;
-  FEffect.initialDelay = (FProcessingMode == pmBlockSave && blockLatency > FRequestedInitialDelay)
-                             ? blockLatency
-                             : FRequestedInitialDelay;
+  return FProcessingMode == pmBlockSave && blockLatency > FRequestedInitialDelay
+             ? blockLatency
+             : FRequestedInitialDelay;
+}
+
+void TCustomVSTModule::UpdateInitialDelay() {
+  FEffect.initialDelay = TargetInitialDelay();
   // This host mishandles a delay change it is told about.
   if (HostProductString() != "energyXT") HostIOChanged();
 }

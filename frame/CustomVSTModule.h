@@ -311,6 +311,9 @@ class TCustomVSTModule : public TObject {
   std::string FormatParameterValue(float value) const;
   void SetUpBlockBuffers();
   void CheckBlockDelay();
+  // The delay to report: the block latency in block mode, when it exceeds
+  // the requested delay.
+  VstInt32 TargetInitialDelay() const;
   void UpdateInitialDelay();
   void ChannelCountsChanged();
   void ResizeAccumulateScratch();

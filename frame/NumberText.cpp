@@ -1,5 +1,6 @@
 #include "frame/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -72,6 +73,34 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// The decimal exponent of the first significant digit of a well-formed
+// number text ("0.05" gives -2, "12e3" gives 4). Only its sign matters, so a
+// huge written exponent is clamped.
+long DecimalMagnitude(const std::string& number) {
+  constexpr long kExponentClamp = 100000;
+  const std::size_t start = (number[0] == '+' || number[0] == '-') ? 1 : 0;
+  const std::size_t exponentMark = std::min(number.find_first_of("eE"), number.size());
+  long position = -1;  // exponent of the digit being read
+  for (std::size_t i = start; i < exponentMark && IsDigit(number[i]); ++i)
+    ++position;
+  long firstSignificant = 0;
+  for (std::size_t i = start; i < exponentMark; ++i) {
+    if (!IsDigit(number[i])) continue;
+    if (number[i] != '0') {
+      firstSignificant = position;
+      break;
+    }
+    --position;
+  }
+  long exponent = 0;
+  std::size_t i = exponentMark + 1;
+  const bool negative = i < number.size() && number[i] == '-';
+  if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+  for (; i < number.size(); ++i)
+    exponent = std::min(exponent * 10 + (number[i] - '0'), kExponentClamp);
+  return firstSignificant + (negative ? -exponent : exponent);
+}
+
 }  // namespace
 
 std::string FormatGeneralNumber(double value, std::size_t maxLength, char separator) {
@@ -125,7 +154,14 @@ std::optional<float> ParseRealNumber(std::string_view text, char separator) {
   const char* first = number.data();
   if (*first == '+') ++first;  // from_chars takes no plus sign
   const auto result = std::from_chars(first, number.data() + number.size(), value);
-  if (result.ec != std::errc() || result.ptr != number.data() + number.size()) return std::nullopt;
+  if (result.ptr != number.data() + number.size()) return std::nullopt;
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too small for a double is 0, which a float holds; too large is not.
+    if (DecimalMagnitude(number) >= 0) return std::nullopt;
+    value = number[0] == '-' ? -0.0 : 0.0;
+  } else if (result.ec != std::errc()) {
+    return std::nullopt;
+  }
   // Doubles from here up round to infinity as a float.
   const double floatOverflow = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
   if (!std::isfinite(value) || std::fabs(value) >= floatOverflow) return std::nullopt;

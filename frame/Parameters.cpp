@@ -74,8 +74,10 @@ void TCustomVSTModule::SetParameterValue(VstInt32 index, float value) {
 }
 
 float TCustomVSTModule::GetParameterValue(VstInt32 index) {
-  if (IsProgramChunkMode()) return OnGetChunkParameter ? OnGetChunkParameter(this, index) : 0.0f;
+  // Checked first: the effect module's chunk handler is only asked about
+  // parameters that exist.
   if (!IsParameterIndex(index)) return 0.0f;
+  if (IsProgramChunkMode()) return OnGetChunkParameter ? OnGetChunkParameter(this, index) : 0.0f;
   const TAtomicFloatArray* values = CurrentValues();
   const auto slot = static_cast<std::size_t>(index);
   return values != nullptr && slot < values->Count() ? values->Get(slot) : 0.0f;

@@ -92,8 +92,12 @@ void TCustomVSTModule::FlushOutputEvents() {
 
 void TCustomVSTModule::SetProcessingMode(TProcessingMode mode) {
   if (mode == FProcessingMode) return;
+  const bool leavesBlockMode = FProcessingMode == pmBlockSave;
   FProcessingMode = mode;
-  if (mode == pmBlockSave) SetUpBlockBuffers();
+  if (mode == pmBlockSave)
+    SetUpBlockBuffers();
+  else if (leavesBlockMode)
+    CheckBlockDelay();
 }
 
 void TCustomVSTModule::SetBlockModeSize(VstInt32 size) {
@@ -124,8 +128,9 @@ void TCustomVSTModule::SetUpBlockBuffers() {
 }
 
 void TCustomVSTModule::CheckBlockDelay() {
-  if (FProcessingMode == pmBlockSave && FBlockModeSize - FBlockModeOverlap > FEffect.initialDelay)
-    UpdateInitialDelay();
+  // The reported delay follows the block latency down as well as up: a host
+  // told of more delay than the plug-in has misaligns its tracks.
+  if (TargetInitialDelay() != FEffect.initialDelay) UpdateInitialDelay();
 }
 
 void TCustomVSTModule::SetSampleRate(float rate) {

@@ -104,7 +104,7 @@ VstIntPtr TCustomVSTModule::GetChunk(void** data, bool isPreset) {
 }
 
 VstIntPtr TCustomVSTModule::SetChunk(void* data, VstIntPtr byteSize, bool isPreset) {
-  if (!IsProgramChunkMode() || FPrograms->Count() == 0 || byteSize < 0) return 0;
+  if (!IsProgramChunkMode() || FPrograms->Count() == 0 || byteSize < 0 || data == nullptr) return 0;
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   const auto size = static_cast<std::size_t>(byteSize);
   const VstInt32 current = FCurrentProgram.load();

@@ -3,7 +3,8 @@
 # As root it uses apt-get; otherwise it names what to install and stops.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format-14 binutils)
+packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format-14 binutils
+  libsndfile1-dev pkg-config)
 
 missing=()
 for p in "${packages[@]}"; do

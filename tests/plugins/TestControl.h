@@ -26,3 +26,24 @@ inline constexpr VstInt32 kQueueEvents = FourCharCode('Q', 'E', 'v', 't');
 inline constexpr VstInt32 kAskSampleRate = FourCharCode('A', 's', 'k', 'R');
 // effVendorSpecific index that makes the next handler call throw.
 inline constexpr VstInt32 kThrowNext = FourCharCode('T', 'h', 'r', 'w');
+
+// effVendorSpecific indexes understood by the parameter test module.
+// Value 1 arms its re-entrant change handler, 0 disarms it.
+inline constexpr VstInt32 kArmReentry = FourCharCode('R', 'e', 'n', 't');
+// Makes the next call of its blocking change handler wait until kRelease;
+// kBlocked answers 1 while the handler waits.
+inline constexpr VstInt32 kArmBlocking = FourCharCode('B', 'l', 'k', '!');
+inline constexpr VstInt32 kBlocked = FourCharCode('B', 'l', 'k', '?');
+inline constexpr VstInt32 kRelease = FourCharCode('B', 'l', 'k', '0');
+// Value 0 stops the module's log, 1 resumes it (for tests that change
+// parameters from several threads).
+inline constexpr VstInt32 kSetLogging = FourCharCode('L', 'o', 'g', '=');
+// Copies the current program's whole name into ptr (value = buffer size).
+inline constexpr VstInt32 kReadProgramName = FourCharCode('P', 'r', 'g', '?');
+
+// effVendorSpecific indexes understood by the processing-mode test module;
+// each sets a property from value and answers the property afterwards.
+inline constexpr VstInt32 kSetMode = FourCharCode('M', 'o', 'd', '=');
+inline constexpr VstInt32 kSetBlockSize = FourCharCode('B', 'S', 'z', '=');
+inline constexpr VstInt32 kSetOverlap = FourCharCode('O', 'v', 'l', '=');
+inline constexpr VstInt32 kSetOutputs = FourCharCode('O', 'u', 't', '=');
