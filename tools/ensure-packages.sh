@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format-14 binutils
-  libsndfile1-dev pkg-config)
+  libsndfile1-dev pkg-config locales)
 
 missing=()
 for p in "${packages[@]}"; do

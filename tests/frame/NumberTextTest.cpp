@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -107,31 +106,6 @@ TEST(NumberText, ParsingTakesTheSeparatorAndThePoint) {
   EXPECT_EQ(ParseRealNumber("1.5", ','), 1.5f);
   EXPECT_FALSE(ParseRealNumber("1,5,0", ',').has_value());
   EXPECT_FALSE(ParseRealNumber("1,5", '.').has_value());
-}
-
-// Hosts may switch the C locale to one with a decimal comma; the texts must
-// not follow it.
-TEST(NumberText, DisplayAndParsingIgnoreTheCLocale) {
-  const std::string previous = std::setlocale(LC_ALL, nullptr);
-  bool commaLocale = false;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
-    if (std::setlocale(LC_ALL, name) != nullptr &&
-        std::string(std::localeconv()->decimal_point) == ",") {
-      commaLocale = true;
-      break;
-    }
-  }
-  if (!commaLocale) {
-    std::setlocale(LC_ALL, previous.c_str());
-    GTEST_SKIP() << "no locale with a decimal comma is installed";
-  }
-  const std::string display = FormatGeneralNumber(-69.5, kDisplay, DecimalSeparator());
-  const auto parsed = ParseRealNumber("-69.5", DecimalSeparator());
-  const auto exponent = ParseRealNumber("2.5e+1", DecimalSeparator());
-  std::setlocale(LC_ALL, previous.c_str());
-  EXPECT_EQ(display, "-69.5");
-  EXPECT_EQ(parsed, -69.5f);
-  EXPECT_EQ(exponent, 25.0f);
 }
 
 }  // namespace
