@@ -299,10 +299,7 @@ class TCustomVSTModule : public TObject {
   // Picks the shell entry the host asks for, or leaves the shell category.
   virtual void SelectShellPlugin();
 
-  TEffFlags FlagsWord() const { return static_cast<TEffFlags>(FEffect.flags); }
-
  private:
-  void ApplyDescriptions(const TModuleClass& moduleClass);
   void RecomputeVersion();
   bool IsParameterIndex(VstInt32 index) const;
   // The array holding the live values: the current program's, or the
