@@ -28,10 +28,11 @@ std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
 }
 
 TEST(ExportedSymbols, PluginBinariesExportOnlyTheEntryPoint) {
-  for (const char* name : {"test_full_plugin", "test_bare_plugin", "test_shell_plugin"}) {
-    EXPECT_EQ(DefinedDynamicSymbols(TestPluginPath(name)),
-              (std::set<std::string>{"VSTPluginMain", "main"}))
-        << name;
+  for (const std::string& path :
+       {TestPluginPath("test_full_plugin"), TestPluginPath("test_bare_plugin"),
+        TestPluginPath("test_shell_plugin"), std::string(QUILLO_EFFECT_PLUGIN)}) {
+    EXPECT_EQ(DefinedDynamicSymbols(path), (std::set<std::string>{"VSTPluginMain", "main"}))
+        << path;
   }
 }
 
