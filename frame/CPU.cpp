@@ -149,6 +149,14 @@ bool NativeFPUPresent() {
 }  // namespace
 
 TCPU::TCPU() {
+  // The processor does not change while the library is loaded, and CPUID is
+  // slow where a hypervisor traps it (tens of microseconds for the whole
+  // query), so the process detects once and every module copies the result.
+  static const TCPU detected(TNativeDetection{});
+  *this = detected;
+}
+
+TCPU::TCPU(TNativeDetection) {
 #if defined(__i386__)
   if (!NativeCPUIDAvailable()) {
     if (NativeFPUPresent()) FInstructions.Include(isFPU);

@@ -117,6 +117,8 @@ class TCPU {
                                   const TRegisters& leaf80000005, const TRegisters& leaf80000006);
 
  private:
+  struct TNativeDetection {};
+  explicit TCPU(TNativeDetection);
   void Detect(const TQuery& cpuid);
 
   TCPUVendor FVendor = cvUnknown;
