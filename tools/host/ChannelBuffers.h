@@ -15,8 +15,13 @@ class TChannelBuffers {
     }
   }
 
-  // The pointers stay valid as long as no channel is resized.
-  Sample** Data() { return Pointers.data(); }
+  // The channel pointers, taken afresh: a channel given new storage (by
+  // assigning another vector to it) is still what the plug-in sees.
+  Sample** Data() {
+    for (std::size_t channel = 0; channel < Samples.size(); ++channel)
+      Pointers[channel] = Samples[channel].data();
+    return Pointers.data();
+  }
   std::vector<Sample>& operator[](std::size_t channel) { return Samples[channel]; }
   const std::vector<Sample>& operator[](std::size_t channel) const { return Samples[channel]; }
   std::size_t Channels() const { return Samples.size(); }
