@@ -1,6 +1,7 @@
 #include "effect/QuillotronModule.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "effect/FactoryPrograms.h"
 
@@ -45,6 +46,7 @@ constexpr double kResamplerTransition = 0.01;
 // filters into subnormal numbers.
 constexpr double kDenormalOffset = 1e-30;
 constexpr float kInvertedFrom = 0.5f;
+constexpr std::uint32_t kAllLevels = (1u << TShapingPolynomial::kHarmonicCount) - 1;
 
 }  // namespace
 
@@ -58,7 +60,7 @@ void M::VSTModuleCreate(TObject*) {
     Upsamplers[channel]->DesignCoefficients(kResamplerCoefficients, kResamplerTransition);
     Downsamplers[channel]->DesignCoefficients(kResamplerCoefficients, kResamplerTransition);
   }
-  ShaperGenerationSeen = ShaperGeneration.load(std::memory_order_acquire);
+  ChangedLevels.store(0, std::memory_order_relaxed);
   CalculateCoefficients();
 }
 
@@ -91,53 +93,58 @@ void M::UpdateWaveform() {}
 // Parameter handlers run on whichever thread changed the parameter, while the
 // audio thread evaluates the polynomial. They therefore never touch the
 // coefficients: the new value is already stored (atomically) by the frame,
-// and the handler only moves the generation counter on. At the start of each
-// processing call the audio thread compares the counter with the generation
-// it last computed for and, when it moved, recomputes gains, signs and
-// coefficients from the stored values into its own set. Processing thus
-// always evaluates a complete coefficient set, picks a change up at the next
-// block, loses no change whichever threads set parameters or switch
-// programs, and takes no lock.
-void M::LevelChanged() {
-  ShaperGeneration.fetch_add(1, std::memory_order_release);
+// and the handler only marks its level as changed (a phase change marks all
+// of them, since it alters a sign). At the start of each processing call the
+// audio thread takes the marks and recomputes its own gains, signs and
+// coefficients from the stored values: only the coefficients of a changed
+// level, or everything after a phase change or a change of several levels
+// (the results are the same to the bit). Processing thus always evaluates a
+// complete coefficient set, picks a change up at the next block, loses no
+// change whichever threads set parameters or switch programs, and takes no
+// lock.
+void M::MarkChanged(std::uint32_t levels) {
+  ChangedLevels.fetch_or(levels, std::memory_order_release);
   UpdateWaveform();
 }
 
 void M::PickUpParameterChanges() {
-  const std::uint32_t generation = ShaperGeneration.load(std::memory_order_acquire);
-  if (generation == ShaperGenerationSeen) return;
-  ShaperGenerationSeen = generation;
-  CalculateCoefficients();
+  const std::uint32_t changed = ChangedLevels.exchange(0, std::memory_order_acquire);
+  if (changed == 0) return;
+  if ((changed & (changed - 1)) != 0) {
+    CalculateCoefficients();
+    return;
+  }
+  const int level = std::countr_zero(changed);
+  TShapingPolynomial::UpdateLevel(level, GetParameterValue(level), PhaseSigns, Gains,
+                                  PolynomialCoefficients);
 }
 
 void M::QuillotronVSTModuleParameterProperties0ParameterChange(TObject*, VstInt32, float&) {
-  LevelChanged();
+  MarkChanged(1u << 0);
 }
 void M::QuillotronVSTModuleParameterProperties1ParameterChange(TObject*, VstInt32, float&) {
-  LevelChanged();
+  MarkChanged(1u << 1);
 }
 void M::QuillotronVSTModuleParameterProperties2ParameterChange(TObject*, VstInt32, float&) {
-  LevelChanged();
+  MarkChanged(1u << 2);
 }
 void M::QuillotronVSTModuleParameterProperties3ParameterChange(TObject*, VstInt32, float&) {
-  LevelChanged();
+  MarkChanged(1u << 3);
 }
 void M::QuillotronVSTModuleParameterProperties4ParameterChange(TObject*, VstInt32, float&) {
-  LevelChanged();
+  MarkChanged(1u << 4);
 }
 void M::QuillotronVSTModuleParameterProperties5ParameterChange(TObject*, VstInt32, float&) {
-  LevelChanged();
+  MarkChanged(1u << 5);
 }
 void M::QuillotronVSTModuleParameterProperties6ParameterChange(TObject*, VstInt32, float&) {
-  LevelChanged();
+  MarkChanged(1u << 6);
 }
 void M::QuillotronVSTModuleParameterProperties7ParameterChange(TObject*, VstInt32, float&) {
-  LevelChanged();
+  MarkChanged(1u << 7);
 }
 void M::QuillotronVSTModuleParameterProperties8ParameterChange(TObject*, VstInt32, float&) {
-  // A phase change alters the sign of one gain; the audio thread recomputes
-  // every gain from the stored levels and phases.
-  LevelChanged();
+  MarkChanged(kAllLevels);
 }
 
 void M::QuillotronVSTModuleCustomParameterDisplay(TObject*, VstInt32 Index,

@@ -64,14 +64,14 @@ class TQuillotronVSTModule : public TVSTModule {
   void UpdateWaveform();
 
  private:
-  void LevelChanged();
+  void MarkChanged(std::uint32_t levels);
   void PickUpParameterChanges();
   template <class Sample>
   void Process(TChannelArrays<Sample> inputs, TChannelArrays<Sample> outputs, VstInt32 frames);
 
-  // Bumped by every parameter handler, on whatever thread changed the
-  // parameter; the audio thread compares it with the generation it last
-  // computed its coefficients for.
-  std::atomic<std::uint32_t> ShaperGeneration{0};
-  std::uint32_t ShaperGenerationSeen = 0;
+  // The levels changed since the audio thread last computed its
+  // coefficients: bit k for level k, every bit after a phase change. Set by
+  // the parameter handlers on whatever thread changed a parameter, taken by
+  // the audio thread.
+  std::atomic<std::uint32_t> ChangedLevels{0};
 };

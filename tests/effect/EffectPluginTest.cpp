@@ -251,3 +251,29 @@ TEST_F(EffectProcessing, ANonFiniteBurstDoesNotSilenceTheChannelForGood) {
 }
 
 }  // namespace
+
+namespace {
+
+// A single level change is picked up by recomputing only that level's
+// coefficients; several changes by recomputing everything. Both must sound
+// the same to the bit.
+TEST(EffectCoefficients, OneLevelChangeSoundsLikeAFullRecomputation) {
+  TEffectFixture partial, full;
+  TChannelBuffers<float> silence(2, 256), ignored(2, 256);
+  for (TEffectFixture* fx : {&partial, &full}) {
+    fx->SelectProgram(3);  // "Harm 5" is off (-140 dB) there
+    fx->Effect->ProcessReplacing(silence, ignored);
+  }
+  partial.SetLevel(2, -3.0f);
+  full.SetLevel(2, -3.0f);
+  full.SetLevel(5, -140.0f);  // unchanged, but a second change
+  TChannelBuffers<float> in(2, 512), outPartial(2, 512), outFull(2, 512);
+  for (std::size_t i = 0; i < 512; ++i)
+    in[0][i] = in[1][i] = static_cast<float>(std::sin(0.05 * static_cast<double>(i)));
+  partial.Effect->ProcessReplacing(in, outPartial);
+  full.Effect->ProcessReplacing(in, outFull);
+  for (std::size_t c = 0; c < 2; ++c)
+    EXPECT_EQ(outPartial[c], outFull[c]);
+}
+
+}  // namespace
