@@ -72,13 +72,8 @@ std::string Number(double value) {
 const TModuleClass TBlockTestModule::Class{"TBlockTestModule", &TVSTModule::Class, kMethods};
 
 VstInt32 M::VSTModuleVendorSpecific(TObject*, VstInt32 lArg1, VstInt32 lArg2, void* ptrArg, float) {
+  if (Log.HandleRequest(lArg1, lArg2, ptrArg)) return 1;
   switch (lArg1) {
-    case kReadLog:
-      Log.CopyTo(static_cast<char*>(ptrArg), lArg2);
-      return 1;
-    case kClearLog:
-      Log.Clear();
-      return 1;
     case kSetMode:
       SetProcessingMode(static_cast<TProcessingMode>(lArg2));
       return ProcessingMode();

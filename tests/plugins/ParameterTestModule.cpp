@@ -117,13 +117,8 @@ void M::VSTModuleParameterSizeFailed(TObject*) {
 }
 
 VstInt32 M::VSTModuleVendorSpecific(TObject*, VstInt32 lArg1, VstInt32 lArg2, void* ptrArg, float) {
+  if (Log.HandleRequest(lArg1, lArg2, ptrArg)) return 1;
   switch (lArg1) {
-    case kReadLog:
-      Log.CopyTo(static_cast<char*>(ptrArg), lArg2);
-      return 1;
-    case kClearLog:
-      Log.Clear();
-      return 1;
     case kSetLogging:
       Logging = lArg2 != 0;
       return 1;

@@ -16,3 +16,15 @@ void TTraceLog::CopyTo(char* buffer, VstInt32 size) const {
   }
   if (size > 0) WriteHostText(buffer, static_cast<std::size_t>(size), joined);
 }
+
+bool TTraceLog::HandleRequest(VstInt32 request, VstInt32 size, void* buffer) {
+  if (request == kReadLog) {
+    CopyTo(static_cast<char*>(buffer), size);
+    return true;
+  }
+  if (request == kClearLog) {
+    Clear();
+    return true;
+  }
+  return false;
+}
