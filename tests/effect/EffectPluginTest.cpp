@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -274,6 +275,38 @@ TEST(EffectCoefficients, OneLevelChangeSoundsLikeAFullRecomputation) {
   full.Effect->ProcessReplacing(in, outFull);
   for (std::size_t c = 0; c < 2; ++c)
     EXPECT_EQ(outPartial[c], outFull[c]);
+}
+
+}  // namespace
+
+namespace {
+
+// Hosts send opcodes in any order and with any arguments; none may crash the
+// plug-in or leave it unable to process. Buffers are large and zeroed, as a
+// careful host's would be; null pointers are mixed in.
+TEST(EffectRobustness, RandomDispatcherCallsLeaveAWorkingPlugin) {
+  TEffectFixture fx;
+  std::mt19937 random(2024);
+  std::uniform_int_distribution<VstInt32> opcode(-2, effBeginLoadProgram + 4);
+  std::uniform_int_distribution<VstInt32> index(-3, 20);
+  std::uniform_int_distribution<int> coin(0, 3);
+  std::uniform_real_distribution<float> opt(-2.0f, 96000.0f);
+  for (int call = 0; call < 20000; ++call) {
+    const VstInt32 op = opcode(random);
+    if (op == effClose || op == effEditOpen) continue;
+    alignas(16) std::array<char, 4096> scratch{};
+    void* ptr = coin(random) == 0 ? nullptr : scratch.data();
+    const VstIntPtr value = coin(random) == 0 ? -1 : static_cast<VstIntPtr>(random() % 20);
+    fx.Effect->Dispatch(op, index(random), value, ptr, opt(random));
+    if (call % 97 == 0) fx.Effect->SetParameter(index(random), opt(random) / 96000.0f);
+  }
+  fx.Effect->Dispatch(effMainsChanged, 0, 1);
+  fx.SelectProgram(0);
+  TChannelBuffers<float> in(2, 512, 0.25f), out(2, 512);
+  fx.Effect->ProcessReplacing(in, out);
+  for (std::size_t c = 0; c < 2; ++c)
+    for (float x : out[c])
+      ASSERT_TRUE(std::isfinite(x));
 }
 
 }  // namespace
