@@ -216,7 +216,8 @@ VstIntPtr TCustomVSTModule::HandleGetVu() {
   if (!OnGetVU) return 0;
   float vu = 0.0f;
   OnGetVU(vu);
-  return RoundToEven(static_cast<double>(vu * kVuScale));
+  // In double: a float product could land on a half that the exact one misses.
+  return RoundToEven(static_cast<double>(vu) * kVuScale);
 }
 
 void TCustomVSTModule::HandleMainsChanged(bool on) {

@@ -215,7 +215,7 @@ TEST(Dispatcher, VuIsScaledAndRoundedToEven) {
   TPluginFixture plugin("test_full_plugin");
   auto effect = plugin.Instantiate();
   const std::pair<float, VstIntPtr> cases[] = {
-      {1.0f, 32767}, {0.5f, 16384}, {0.0f, 0}, {-1.0f, -32767}};
+      {1.0f, 32767}, {0.5f, 16384}, {0.0f, 0}, {-1.0f, -32767}, {0.03129673f, 1025}};
   for (const auto& [level, expected] : cases) {
     effect->Dispatch(effVendorSpecific, kSetVu, 0, nullptr, level);
     EXPECT_EQ(effect->Dispatch(effGetVu), expected) << level;
