@@ -15,8 +15,10 @@ float Clamp01(float value) {
   return value > 1.0f ? 1.0f : value;
 }
 
+// The logarithmic and exponential curves are defined for every finite
+// factor above -1 except 0.
 bool UsableCurveFactor(float factor) {
-  return std::isfinite(factor) && factor > 0.0f;
+  return std::isfinite(factor) && factor > -1.0f && factor != 0.0f;
 }
 
 }  // namespace
@@ -112,7 +114,9 @@ float TCustomVSTModule::ParameterToNormalized(VstInt32 index, float value) const
       // Without a usable logarithm of the range the mapping stays linear.
       const float ratio = p.Min != 0.0f ? p.Max / p.Min : p.Max;
       const float logRatio = ratio > 0.0f ? std::log(ratio) : 0.0f;
-      if (logRatio != 0.0f && std::isfinite(logRatio)) f = std::log(f * ratio + 1.0f) / logRatio;
+      if (logRatio == 0.0f || !std::isfinite(logRatio)) break;
+      const float scaled = p.Min != 0.0f ? (f * p.Max) / p.Min : f * p.Max;
+      f = std::log(scaled + 1.0f) / logRatio;
       break;
     }
   }
@@ -128,8 +132,11 @@ float TCustomVSTModule::NormalizedToParameter(VstInt32 index, float value) {
     n = (std::pow(cf + 1.0f, value) - 1.0f) / cf;
   else if (p.Curve == ctExponential && UsableCurveFactor(cf))
     n = std::log(cf * value + 1.0f) / std::log(cf + 1.0f);
-  const float range = p.Max - p.Min;
-  const float real = range == 0.0f ? p.Min : range * n + p.Min;
+  // Formed in double and rounded once: a product rounded to float before the
+  // sum would move automated values off the ones the host sent.
+  const double min = p.Min;
+  const double range = static_cast<double>(p.Max) - min;
+  const float real = range == 0.0 ? p.Min : static_cast<float>(range * n + min);
   return p.SmoothValue(real);
 }
 

@@ -97,6 +97,38 @@ TEST_F(ParameterMapping, CurvesMapBothWays) {
   }
 }
 
+struct TExactRow {
+  const char* Name;
+  TRange Range;
+  float Real;
+  float Normalized;
+  TWay Way;
+};
+
+// Results to the last bit: the real value is formed with one rounding, the
+// normalised one with the 32-bit steps as written.
+const TExactRow kExactRows[] = {
+    {"dB just above 0", kDecibels, 2.92062759e-6f, 0.99290782f, kToRealOnly},
+    {"dB near the top", kDecibels, 0.859001815f, 0.999f, kToRealOnly},
+    {"dB -7.72", kDecibels, -7.72165012f, 0.93814433f, kToRealOnly},
+    {"dB middle", kDecibels, -69.5f, 0.5f, kToRealOnly},
+    {"dB above the range", kDecibels, 71.5f, 1.5f, kToRealOnly},
+    {"exp factor -0.5", {ctExponential, 0.0f, 1.0f, -0.5f}, 0.5f, 0.585786462f, kToNormalizedOnly},
+    {"exp factor -0.5 back", {ctExponential, 0.0f, 1.0f, -0.5f}, 0.415037513f, 0.5f, kToRealOnly},
+    {"log factor -0.5", {ctLogarithmic, 0.0f, 1.0f, -0.5f}, 0.5f, 0.415037513f, kToNormalizedOnly},
+    {"frequency product first", kFrequency, 25.1800117f, 0.033371795f, kToNormalizedOnly},
+};
+
+TEST_F(ParameterMapping, MappingsRoundAsWritten) {
+  for (const TExactRow& row : kExactRows) {
+    const VstInt32 index = Add(row.Range);
+    if (row.Way != kToRealOnly)
+      EXPECT_EQ(Module.ParameterToNormalized(index, row.Real), row.Normalized) << row.Name;
+    if (row.Way != kToNormalizedOnly)
+      EXPECT_EQ(Module.NormalizedToParameter(index, row.Normalized), row.Real) << row.Name;
+  }
+}
+
 struct TDegenerateRow {
   const char* Name;
   TRange Range;
