@@ -1,6 +1,5 @@
 #include "frame/CustomVSTModule.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <stdexcept>
@@ -16,8 +15,9 @@ constexpr int kMidiEventByteSize = 24;
 }  // namespace
 
 TCustomVSTModule::TCustomVSTModule() {
-  // Modules that use the C random generator get a fresh sequence.
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  // A fresh sequence for every instance, from a generator of its own: the C
+  // library's generator belongs to the host process and every plug-in in it.
+  FRandomGenerator.seed(static_cast<std::minstd_rand::result_type>(std::time(nullptr)));
   FEffect.magic = kEffectMagic;
   FEffect.object = static_cast<TCustomVSTModule*>(this);
   InstallRecordSlots(FEffect);
@@ -50,6 +50,7 @@ TCustomVSTModule::~TCustomVSTModule() {
   FShellPlugins.reset();
   FOutputEvents.reset();
   FMidiEvents.reset();
+  delete FHostProductString.load(std::memory_order_acquire);
 }
 
 TCustomVSTModule* TCustomVSTModule::FromEffect(AEffect* effect) {
@@ -205,11 +206,21 @@ void TCustomVSTModule::SelectShellPlugin() {
 
 const std::string& TCustomVSTModule::HostProductString() {
   static const std::string kUnknown = "Unknown";
-  if (!FHostProductString.empty()) return FHostProductString;
+  static const std::string kEmpty;
+  // Any thread may ask (delay changes arrive from anywhere): the text is
+  // published once, whole, and never changes afterwards.
+  if (const std::string* known = FHostProductString.load(std::memory_order_acquire)) return *known;
   // Without a callback nobody can answer yet: the host is asked once it is
   // connected, instead of keeping "Unknown" for good.
   if (FHostCallback == nullptr) return kUnknown;
   std::string text;
-  FHostProductString = HostGetProductString(text) ? text : kUnknown;
-  return FHostProductString;
+  const bool answered = HostGetProductString(text);
+  // An empty name is not kept: the host is asked again next time.
+  if (answered && text.empty()) return kEmpty;
+  auto candidate = std::make_unique<const std::string>(answered ? std::move(text) : kUnknown);
+  const std::string* published = nullptr;
+  if (FHostProductString.compare_exchange_strong(published, candidate.get(),
+                                                 std::memory_order_acq_rel))
+    return *candidate.release();
+  return *published;
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,8 @@ class TCustomVSTModule : public TObject {
   TPinPropertiesEvent OnInputProperties, OnOutputProperties;
 
   // ---- Other state ----
+  // Random numbers for derived modules, seeded from the clock at construction.
+  std::minstd_rand& RandomGenerator() { return FRandomGenerator; }
   audioMasterCallback HostCallback() const { return FHostCallback; }
   TEditorForm* EditorForm() const { return FEditorForm.get(); }
   bool EditorNeedsUpdate() const { return FEditorNeedsUpdate.load(); }
@@ -162,8 +165,9 @@ class TCustomVSTModule : public TObject {
 
   // ---- Connection to the host ----
   virtual void SetHostCallback(audioMasterCallback callback);
-  // The host's product name, asked once and kept ("Unknown" when the host
-  // does not answer).
+  // The host's product name, asked until it gives a non-empty one and then
+  // kept ("Unknown" for good when the host does not answer). Safe on any
+  // thread; the reference stays valid for the module's life.
   const std::string& HostProductString();
 
   // ---- Dispatcher ----
@@ -320,7 +324,8 @@ class TCustomVSTModule : public TObject {
   AEffect FEffect{};
   const TModuleClass* FClass = nullptr;
   audioMasterCallback FHostCallback = nullptr;
-  std::string FHostProductString;
+  // Null until the host named itself; then owned and immutable.
+  std::atomic<const std::string*> FHostProductString{nullptr};
 
   std::string FVersion = "0.0";
   std::string FEffectName, FProductName, FVendorName;
@@ -350,6 +355,7 @@ class TCustomVSTModule : public TObject {
   std::unique_ptr<VstMidiEvent[]> FMidiEvents;
   TAtomicFloatArray FParameterValues;
   std::vector<std::uint8_t> FBankChunkBuffer;
+  std::minstd_rand FRandomGenerator;
   TBlockProcessor<float> FBlockSingle;
   TBlockProcessor<double> FBlockDouble;
   // The accumulating slot runs the handler in pieces into this scratch block,

@@ -1,10 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "frame/PropertyTable.h"
@@ -100,6 +103,56 @@ TEST_F(InProcessModule, UnansweredProductStringStaysUnknown) {
   EXPECT_EQ(Module.HostProductString(), "Unknown");
   Host.ProductString = "Late";
   EXPECT_EQ(Module.HostProductString(), "Unknown");
+}
+
+TEST_F(InProcessModule, EmptyProductStringIsAskedAgain) {
+  Host.ProductString = "";
+  Connect();
+  EXPECT_EQ(Module.HostProductString(), "");
+  Host.ProductString = "Named Later";
+  EXPECT_EQ(Module.HostProductString(), "Named Later");
+  Host.ProductString = "Renamed";
+  EXPECT_EQ(Module.HostProductString(), "Named Later");
+}
+
+VstIntPtr VSTCALLBACK NamingCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
+                                     float) {
+  if (opcode == audioMasterVersion) return 2400;
+  if (opcode != audioMasterGetProductString) return 0;
+  std::strcpy(static_cast<char*>(ptr), "Threaded Host");
+  return 1;
+}
+
+// Threads that ask at once all read the one published text (the thread
+// sanitizer build checks that nobody reads it while it is written).
+TEST(ProductString, ConcurrentFirstQueriesAgree) {
+  constexpr int kThreads = 4;
+  for (int round = 0; round < 20; ++round) {
+    TVSTModule module;
+    module.Construct(TVSTModule::Class);
+    module.SetHostCallback(&NamingCallback);
+    std::vector<std::thread> threads;
+    std::atomic<int> agreed{0};
+    for (int t = 0; t < kThreads; ++t)
+      threads.emplace_back([&] {
+        if (module.HostProductString() == "Threaded Host") agreed.fetch_add(1);
+      });
+    for (std::thread& thread : threads)
+      thread.join();
+    EXPECT_EQ(agreed.load(), kThreads);
+  }
+}
+
+TEST(RandomSeeding, ConstructionLeavesTheCLibraryGeneratorAlone) {
+  std::srand(1234);
+  const int expected[] = {std::rand(), std::rand(), std::rand()};
+  std::srand(1234);
+  const int first = std::rand();
+  TVSTModule module;
+  module.Construct(TVSTModule::Class);
+  EXPECT_EQ(first, expected[0]);
+  EXPECT_EQ(std::rand(), expected[1]);
+  EXPECT_EQ(std::rand(), expected[2]);
 }
 
 TEST_F(InProcessModule, VersionAnswerOfZeroFailsTheConnection) {

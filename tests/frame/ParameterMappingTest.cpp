@@ -122,10 +122,12 @@ const TExactRow kExactRows[] = {
 TEST_F(ParameterMapping, MappingsRoundAsWritten) {
   for (const TExactRow& row : kExactRows) {
     const VstInt32 index = Add(row.Range);
-    if (row.Way != kToRealOnly)
+    if (row.Way != kToRealOnly) {
       EXPECT_EQ(Module.ParameterToNormalized(index, row.Real), row.Normalized) << row.Name;
-    if (row.Way != kToNormalizedOnly)
+    }
+    if (row.Way != kToNormalizedOnly) {
       EXPECT_EQ(Module.NormalizedToParameter(index, row.Normalized), row.Real) << row.Name;
+    }
   }
 }
 
