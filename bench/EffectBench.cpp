@@ -8,7 +8,7 @@
 #include "dsp/Downsampler2x.h"
 #include "dsp/Upsampler2x.h"
 #include "tools/host/PluginLibrary.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 // The built plug-in processing stereo audio through its record, beside the
 // bare resampler path (one upsampler and one downsampler per channel and
@@ -52,7 +52,7 @@ class TLoadedEffect {
     Effect->Dispatch(effMainsChanged, 0, 1);
     Effect->Dispatch(effSetProgram, 0, kProgramWithEveryHarmonic);
   }
-  TTestHost Host;
+  THost Host;
   TPluginLibrary Library;
   std::unique_ptr<TEffect> Effect;
 };

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tools/host/PluginLibrary.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 // The built effect plug-in, loaded and resumed as a host would.
 class TEffectFixture {
@@ -24,7 +24,7 @@ class TEffectFixture {
     Effect->Dispatch(effString2Parameter, harmonic, 0, text.data());
   }
 
-  TTestHost Host;
+  TRecordingHost Host;
   TPluginLibrary Library;
   std::unique_ptr<TEffect> Effect;
 };

@@ -6,7 +6,7 @@
 
 #include "tests/plugins/TestControl.h"
 #include "tools/host/PluginLibrary.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 // Path of a test plug-in binary built beside the tests.
 inline std::string TestPluginPath(const std::string& name) {
@@ -27,7 +27,7 @@ class TPluginFixture {
   std::vector<std::string> Events(TEffect& effect, bool withDispatch = false);
   void ClearEvents(TEffect& effect);
 
-  TTestHost Host;
+  TRecordingHost Host;
   TPluginLibrary Library;
   // Entries the module sent with audioMasterVendorSpecific while connected.
   std::vector<std::string> Traces;

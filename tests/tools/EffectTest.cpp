@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/tools/RawPluginProtocol.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr float kHalf = 0.5f;
 class EffectOfRawPlugin : public ::testing::Test {
  protected:
   TPluginLibrary Library{RAW_PLUGIN_PATH};
-  TTestHost Host;
+  TRecordingHost Host;
   std::unique_ptr<TEffect> Effect = Host.Instantiate(Library);
 };
 
@@ -140,7 +140,7 @@ TEST_F(EffectOfRawPlugin, FewerBuffersThanPinsAreRefusedBeforeThePluginRuns) {
 
 TEST(EffectSlots, MissingDoubleReplacingSlotIsReportedNotCalled) {
   const TPluginLibrary library(RAW_MAIN_ONLY_PLUGIN_PATH);
-  TTestHost host;
+  TRecordingHost host;
   const auto effect = host.Instantiate(library);
   EXPECT_EQ(effect->Record()->flags & effFlagsCanDoubleReplacing, 0);
   TChannelBuffers<double> inputs(kRawNumChannels, kFrames);

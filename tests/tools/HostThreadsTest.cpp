@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/tools/RawPluginProtocol.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 // Which host answers which call when several hosts and instances live at
 // once, in one thread or in several.
@@ -26,9 +26,9 @@ std::string HostProductSeenByPlugin(TEffect& effect) {
 
 TEST(HostAttribution, InstancesInManyThreadsReachTheirOwnHosts) {
   const TPluginLibrary library(RAW_PLUGIN_PATH);
-  std::vector<std::unique_ptr<TTestHost>> hosts;
+  std::vector<std::unique_ptr<TRecordingHost>> hosts;
   for (int i = 0; i < kThreads; ++i) {
-    hosts.push_back(std::make_unique<TTestHost>());
+    hosts.push_back(std::make_unique<TRecordingHost>());
     hosts.back()->ProductString = "Host " + std::to_string(i);
   }
   std::vector<std::thread::id> threadIds(kThreads);
@@ -36,7 +36,7 @@ TEST(HostAttribution, InstancesInManyThreadsReachTheirOwnHosts) {
   for (int i = 0; i < kThreads; ++i) {
     threads.emplace_back([&, i] {
       threadIds[i] = std::this_thread::get_id();
-      TTestHost& host = *hosts[i];
+      TRecordingHost& host = *hosts[i];
       for (int instance = 0; instance < kInstancesPerThread; ++instance) {
         const auto effect = host.Instantiate(library);
         EXPECT_EQ(HostProductSeenByPlugin(*effect), host.ProductString);
@@ -59,8 +59,8 @@ TEST(HostAttribution, InstancesInManyThreadsReachTheirOwnHosts) {
 
 TEST(HostAttribution, EffectsOfTwoHostsInOneThreadStaySeparate) {
   const TPluginLibrary library(RAW_PLUGIN_PATH);
-  TTestHost first;
-  TTestHost second;
+  TRecordingHost first;
+  TRecordingHost second;
   const auto firstEffect = first.Instantiate(library);
   const auto secondEffect = second.Instantiate(library);
   first.ClearCalls();
@@ -81,8 +81,8 @@ TEST(HostAttribution, EffectsOfTwoHostsInOneThreadStaySeparate) {
 
 TEST(HostAttribution, InstantiatingInsideAnotherEntryPointRestoresTheOuterHost) {
   const TPluginLibrary library(RAW_PLUGIN_PATH);
-  TTestHost outer;
-  TTestHost inner;
+  TRecordingHost outer;
+  TRecordingHost inner;
   outer.ProductString = "Outer";
   inner.ProductString = "Inner";
   std::unique_ptr<TEffect> innerEffect;
@@ -104,8 +104,8 @@ TEST(HostAttribution, InstantiatingInsideAnotherEntryPointRestoresTheOuterHost) 
 TEST(HostAttribution, ReusedRecordAddressBelongsToItsNewHost) {
   constexpr int kRounds = 20;
   const TPluginLibrary library(RAW_PLUGIN_PATH);
-  TTestHost earlier;
-  TTestHost later;
+  TRecordingHost earlier;
+  TRecordingHost later;
   later.ProductString = "Later";
   for (int round = 0; round < kRounds; ++round) {
     earlier.Instantiate(library)->Close();

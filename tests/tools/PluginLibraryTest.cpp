@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "tests/tools/RawPluginProtocol.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ TEST(PluginLibraryEntryPoint, FallsBackToMain) {
   const TPluginLibrary library(RAW_MAIN_ONLY_PLUGIN_PATH);
   EXPECT_EQ(library.EntryPointName(), "main");
   EXPECT_EQ(library.FindSymbol("VSTPluginMain"), nullptr);
-  TTestHost host;
+  TRecordingHost host;
   const auto effect = host.Instantiate(library);
   EXPECT_EQ(effect->Record()->uniqueID, kRawUniqueId);
 }
@@ -106,7 +106,7 @@ TEST(PluginLibraryLifetime, MovedLibraryStaysLoadedUntilItsLastOwnerGoes) {
       // Assignment released the library third held before.
       EXPECT_FALSE(IsLoaded(RAW_MAIN_ONLY_PLUGIN_PATH));
       EXPECT_TRUE(IsLoaded(RAW_PLUGIN_PATH));
-      TTestHost host;
+      TRecordingHost host;
       EXPECT_EQ(host.Instantiate(third)->Record()->uniqueID, kRawUniqueId);
     }
     EXPECT_FALSE(IsLoaded(RAW_PLUGIN_PATH));

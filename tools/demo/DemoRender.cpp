@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "tools/demo/DemoSignal.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 #include "tools/render/ProgramChoice.h"
 #include "tools/render/RenderLoop.h"
 
@@ -15,7 +15,7 @@ constexpr const char* kProductString = "Quillotron demo";
 
 std::vector<float> RenderProgram(const TPluginLibrary& library, VstInt32 program,
                                  const std::vector<float>& input) {
-  TTestHost host;
+  THost host;
   host.ProductString = kProductString;
   host.SampleRate = kDemoSampleRate;
   host.BlockSize = static_cast<VstIntPtr>(kDemoBlockSize);

@@ -15,7 +15,7 @@
 #include "tools/demo/HarmonicAnalysis.h"
 #include "tools/demo/LevelChart.h"
 #include "tools/host/PluginLibrary.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 namespace fs = std::filesystem;
 
@@ -26,7 +26,7 @@ constexpr int kDeviationDecimals = 5;
 
 // Every program's settings, read from one instance.
 std::vector<TProgramSettings> ReadSettings(const TPluginLibrary& library) {
-  TTestHost host;
+  THost host;
   host.SampleRate = kDemoSampleRate;
   auto effect = host.Instantiate(library);
   effect->Dispatch(effOpen);

@@ -6,7 +6,7 @@
 
 #include "tools/host/HostRegistry.h"
 
-TEffect::TEffect(AEffect* record, const TTestHost* host) : Effect(record), Host(host) {
+TEffect::TEffect(AEffect* record, const THost* host) : Effect(record), Host(host) {
   if (record == nullptr) throw std::invalid_argument("No effect record");
 }
 

@@ -7,7 +7,7 @@
 #include "tools/host/ChannelBuffers.h"
 #include "tools/host/GuardedTextBuffer.h"
 
-class TTestHost;
+class THost;
 
 // An effect record as a host drives it: the dispatcher, text queries into
 // guarded buffers, the parameter slots and the processing slots. Closes the
@@ -17,7 +17,7 @@ class TEffect {
  public:
   // host only identifies the host the record was registered with; it may be
   // null for a record made without the test host.
-  TEffect(AEffect* record, const TTestHost* host);
+  TEffect(AEffect* record, const THost* host);
   ~TEffect();
   TEffect(const TEffect&) = delete;
   TEffect& operator=(const TEffect&) = delete;
@@ -65,5 +65,5 @@ class TEffect {
                          const TChannelBuffers<Sample>& outputs) const;
 
   AEffect* Effect;
-  const TTestHost* Host;
+  const THost* Host;
 };

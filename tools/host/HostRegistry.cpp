@@ -6,32 +6,32 @@
 namespace {
 
 std::mutex RegistryLock;
-std::unordered_map<AEffect*, TTestHost*>& Registry() {
-  static std::unordered_map<AEffect*, TTestHost*> registry;
+std::unordered_map<AEffect*, THost*>& Registry() {
+  static std::unordered_map<AEffect*, THost*> registry;
   return registry;
 }
 
-thread_local TTestHost* InstantiatingHost = nullptr;
+thread_local THost* InstantiatingHost = nullptr;
 
 }  // namespace
 
-void RegisterEffect(AEffect* effect, TTestHost* host) {
+void RegisterEffect(AEffect* effect, THost* host) {
   const std::lock_guard lock(RegistryLock);
   Registry()[effect] = host;
 }
 
-void UnregisterEffect(AEffect* effect, const TTestHost* host) {
+void UnregisterEffect(AEffect* effect, const THost* host) {
   const std::lock_guard lock(RegistryLock);
   const auto found = Registry().find(effect);
   if (found != Registry().end() && found->second == host) Registry().erase(found);
 }
 
-void UnregisterHost(const TTestHost* host) {
+void UnregisterHost(const THost* host) {
   const std::lock_guard lock(RegistryLock);
   std::erase_if(Registry(), [host](const auto& entry) { return entry.second == host; });
 }
 
-TTestHost* FindHost(AEffect* effect) {
+THost* FindHost(AEffect* effect) {
   if (effect != nullptr) {
     const std::lock_guard lock(RegistryLock);
     const auto found = Registry().find(effect);
@@ -40,7 +40,7 @@ TTestHost* FindHost(AEffect* effect) {
   return InstantiatingHost;
 }
 
-TInstantiatingScope::TInstantiatingScope(TTestHost* host) : Outer(InstantiatingHost) {
+TInstantiatingScope::TInstantiatingScope(THost* host) : Outer(InstantiatingHost) {
   InstantiatingHost = host;
 }
 

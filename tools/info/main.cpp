@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "tools/host/PluginLibrary.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 #include "tools/info/InfoReport.h"
 
 namespace {
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   }
   try {
     const TPluginLibrary library{std::string(argument)};
-    TTestHost host;
+    THost host;
     host.ProductString = "Quillotron info";
     auto effect = host.Instantiate(library);
     effect->Dispatch(effOpen);

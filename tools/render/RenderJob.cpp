@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tools/host/PluginLibrary.h"
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 #include "tools/render/AudioInput.h"
 #include "tools/render/AudioOutput.h"
 #include "tools/render/Interruption.h"
@@ -66,7 +66,7 @@ struct TOpenPlugin {
 
   // The effect goes before the library that holds its code.
   TPluginLibrary Library;
-  TTestHost Host;
+  THost Host;
   std::unique_ptr<TEffect> Effect;
 };
 

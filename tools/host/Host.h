@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -13,16 +14,20 @@
 #include "tools/host/HostCall.h"
 #include "tools/host/PluginLibrary.h"
 
-// The host side of a plug-in under test: one host callback shared by every
-// instance, recording each call and answering as configured.
+// The host side of a loaded plug-in: one host callback shared by every
+// instance, answering as configured. The tools run plug-ins through it.
 //
 // An answer comes from the opcode's hook if one is set, else from its fixed
 // answer, else from the defaults below; every other opcode answers 0. The
-// answer fields are plain data: set them before the plug-in runs. The record
-// of calls may be read while plug-in threads call in.
+// answer fields are plain data: set them before the plug-in runs.
+//
+// Recording every call is for tests and is off unless switched on: a host
+// that only answers keeps no memory per call and takes no lock unless hooks
+// or fixed answers are set. The record of calls may be read while plug-in
+// threads call in.
 //
 // A host must outlive the effects it instantiated.
-class TTestHost {
+class THost {
  public:
   using THook = std::function<VstIntPtr(const THostCall& call)>;
 
@@ -43,10 +48,10 @@ class TTestHost {
   // audioMasterCanDo by query text; a text not listed answers 0.
   std::map<std::string, VstIntPtr, std::less<>> CanDoAnswers;
 
-  TTestHost() = default;
-  ~TTestHost();
-  TTestHost(const TTestHost&) = delete;
-  TTestHost& operator=(const TTestHost&) = delete;
+  THost() = default;
+  ~THost();
+  THost(const THost&) = delete;
+  THost& operator=(const THost&) = delete;
 
   // The callback to hand an entry point; it never lets an exception out.
   static audioMasterCallback Callback();
@@ -64,6 +69,9 @@ class TTestHost {
   std::unique_ptr<TEffect> TryInstantiate(const TPluginLibrary& library);
   std::unique_ptr<TEffect> TryInstantiate(TVstEntryPoint entry);
 
+  // From now on every call is recorded (until the host goes).
+  void StartRecording();
+  bool IsRecording() const { return Recording.load(std::memory_order_acquire); }
   std::vector<THostCall> Calls() const;
   std::vector<THostCall> CallsWithOpcode(VstInt32 opcode) const;
   std::size_t CountOf(VstInt32 opcode) const;
@@ -76,10 +84,15 @@ class TTestHost {
                                             VstIntPtr value, void* ptr, float opt);
   VstIntPtr Receive(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                     float opt);
+  VstIntPtr SafeAnswer(const THostCall& call);
   VstIntPtr Answer(const THostCall& call) const;
   VstIntPtr DefaultAnswer(const THostCall& call) const;
   void RecordError(std::string message);
 
+  std::atomic<bool> Recording{false};
+  // Set once a fixed answer or hook was ever given: until then answers need
+  // no lock.
+  std::atomic<bool> HasOverrides{false};
   mutable std::mutex AnswerLock;
   std::map<VstInt32, VstIntPtr> FixedAnswers;
   std::map<VstInt32, THook> Hooks;
@@ -90,4 +103,10 @@ class TTestHost {
   // written into someone else's entry.
   std::size_t LogGeneration = 0;
   std::vector<std::string> HookErrors;
+};
+
+// A host that records from the start, as tests want it.
+class TRecordingHost : public THost {
+ public:
+  TRecordingHost() { StartRecording(); }
 };

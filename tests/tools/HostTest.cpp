@@ -1,4 +1,4 @@
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 
 constexpr VstIntPtr kHostVersion = 2400;
 
-class TestHostWithRawPlugin : public ::testing::Test {
+class HostWithRawPlugin : public ::testing::Test {
  protected:
   std::string HostProductSeenByPlugin(TEffect& effect) {
     char buffer[kRawHostProductBufferSize] = {};
@@ -22,7 +22,7 @@ class TestHostWithRawPlugin : public ::testing::Test {
   }
 
   TPluginLibrary Library{RAW_PLUGIN_PATH};
-  TTestHost Host;
+  TRecordingHost Host;
 };
 
 std::vector<VstInt32> Opcodes(const std::vector<THostCall>& calls) {
@@ -39,7 +39,7 @@ AEffect* EntryWithoutMagic(audioMasterCallback) {
 
 }  // namespace
 
-TEST_F(TestHostWithRawPlugin, VersionQueryWithoutRecordIsAttributedToTheInstantiatingHost) {
+TEST_F(HostWithRawPlugin, VersionQueryWithoutRecordIsAttributedToTheInstantiatingHost) {
   const auto effect = Host.Instantiate(Library);
   const auto versions = Host.CallsWithOpcode(audioMasterVersion);
   ASSERT_EQ(versions.size(), 1u);
@@ -47,7 +47,7 @@ TEST_F(TestHostWithRawPlugin, VersionQueryWithoutRecordIsAttributedToTheInstanti
   EXPECT_EQ(versions[0].Answer, kHostVersion);
 }
 
-TEST_F(TestHostWithRawPlugin, RecordsEveryCallInOrderWithItsArguments) {
+TEST_F(HostWithRawPlugin, RecordsEveryCallInOrderWithItsArguments) {
   const auto effect = Host.Instantiate(Library);
   effect->Dispatch(effOpen);
   effect->Dispatch(effVendorSpecific, kRawSendAutomate, 1, nullptr, 0.25f);
@@ -69,20 +69,20 @@ TEST_F(TestHostWithRawPlugin, RecordsEveryCallInOrderWithItsArguments) {
   EXPECT_EQ(automate.Thread, std::this_thread::get_id());
 }
 
-TEST_F(TestHostWithRawPlugin, ProductStringReachesThePlugin) {
+TEST_F(HostWithRawPlugin, ProductStringReachesThePlugin) {
   Host.ProductString = "WaveLab";
   const auto effect = Host.Instantiate(Library);
   EXPECT_EQ(HostProductSeenByPlugin(*effect), "WaveLab");
   EXPECT_EQ(Host.CallsWithOpcode(audioMasterGetProductString).at(0).Answer, 1);
 }
 
-TEST_F(TestHostWithRawPlugin, ProductStringIsCutToThePublishedBufferSize) {
+TEST_F(HostWithRawPlugin, ProductStringIsCutToThePublishedBufferSize) {
   Host.ProductString = std::string(2 * kVstMaxProductStrLen, 'p');
   const auto effect = Host.Instantiate(Library);
   EXPECT_EQ(HostProductSeenByPlugin(*effect), std::string(kVstMaxProductStrLen - 1, 'p'));
 }
 
-TEST_F(TestHostWithRawPlugin, VersionAnswerZeroGivesNoEffect) {
+TEST_F(HostWithRawPlugin, VersionAnswerZeroGivesNoEffect) {
   Host.Version = 0;
   EXPECT_EQ(Host.TryInstantiate(Library), nullptr);
   try {
@@ -93,7 +93,7 @@ TEST_F(TestHostWithRawPlugin, VersionAnswerZeroGivesNoEffect) {
   }
 }
 
-TEST_F(TestHostWithRawPlugin, DefaultSampleRateAndBlockSizeReachThePlugin) {
+TEST_F(HostWithRawPlugin, DefaultSampleRateAndBlockSizeReachThePlugin) {
   Host.SampleRate = 48000;
   Host.BlockSize = 256;
   const auto effect = Host.Instantiate(Library);
@@ -102,7 +102,7 @@ TEST_F(TestHostWithRawPlugin, DefaultSampleRateAndBlockSizeReachThePlugin) {
   EXPECT_EQ(effect->Dispatch(effVendorSpecific, kRawQueryBlockSize), 256);
 }
 
-TEST_F(TestHostWithRawPlugin, FixedAnswerReplacesTheDefaultUntilCleared) {
+TEST_F(HostWithRawPlugin, FixedAnswerReplacesTheDefaultUntilCleared) {
   Host.SetAnswer(audioMasterGetSampleRate, 96000);
   const auto effect = Host.Instantiate(Library);
   effect->Dispatch(effOpen);
@@ -114,7 +114,7 @@ TEST_F(TestHostWithRawPlugin, FixedAnswerReplacesTheDefaultUntilCleared) {
   EXPECT_EQ(effect->Dispatch(effVendorSpecific, kRawQuerySampleRate), Host.SampleRate);
 }
 
-TEST_F(TestHostWithRawPlugin, HookWinsOverFixedAnswerAndSeesTheCall) {
+TEST_F(HostWithRawPlugin, HookWinsOverFixedAnswerAndSeesTheCall) {
   Host.SetAnswer(audioMasterGetBlockSize, 1);
   AEffect* seen = nullptr;
   Host.SetHook(audioMasterGetBlockSize, [&seen](const THostCall& call) -> VstIntPtr {
@@ -127,7 +127,7 @@ TEST_F(TestHostWithRawPlugin, HookWinsOverFixedAnswerAndSeesTheCall) {
   EXPECT_EQ(seen, effect->Record());
 }
 
-TEST_F(TestHostWithRawPlugin, HookCanWriteIntoThePluginsBuffer) {
+TEST_F(HostWithRawPlugin, HookCanWriteIntoThePluginsBuffer) {
   Host.SetHook(audioMasterGetProductString, [](const THostCall& call) -> VstIntPtr {
     return WriteBoundedText(call.Ptr, "Hooked", kVstMaxProductStrLen) ? 1 : 0;
   });
@@ -135,7 +135,7 @@ TEST_F(TestHostWithRawPlugin, HookCanWriteIntoThePluginsBuffer) {
   EXPECT_EQ(HostProductSeenByPlugin(*effect), "Hooked");
 }
 
-TEST_F(TestHostWithRawPlugin, CanDoIsAnsweredByTextAndTheTextRecorded) {
+TEST_F(HostWithRawPlugin, CanDoIsAnsweredByTextAndTheTextRecorded) {
   Host.CanDoAnswers[kRawEntryCanDo] = 1;
   Host.CanDoAnswers["somethingElse"] = -1;
   const auto effect = Host.Instantiate(Library);
@@ -146,13 +146,13 @@ TEST_F(TestHostWithRawPlugin, CanDoIsAnsweredByTextAndTheTextRecorded) {
   EXPECT_TRUE(queries[0].TextTerminated);
 }
 
-TEST_F(TestHostWithRawPlugin, CanDoNotConfiguredAnswersZero) {
+TEST_F(HostWithRawPlugin, CanDoNotConfiguredAnswersZero) {
   Host.CanDoAnswers["somethingElse"] = 1;
   const auto effect = Host.Instantiate(Library);
   EXPECT_EQ(effect->Dispatch(effVendorSpecific, kRawQueryEntryCanDo), 0);
 }
 
-TEST_F(TestHostWithRawPlugin, UnterminatedCanDoTextIsReadOnlyUpToItsBound) {
+TEST_F(HostWithRawPlugin, UnterminatedCanDoTextIsReadOnlyUpToItsBound) {
   const auto effect = Host.Instantiate(Library);
   Host.ClearCalls();
   EXPECT_EQ(effect->Dispatch(effVendorSpecific, kRawSendUnterminatedCanDo), 0);
@@ -162,7 +162,7 @@ TEST_F(TestHostWithRawPlugin, UnterminatedCanDoTextIsReadOnlyUpToItsBound) {
   EXPECT_FALSE(queries[0].TextTerminated);
 }
 
-TEST_F(TestHostWithRawPlugin, ThrowingHookAnswersZeroAndIsReported) {
+TEST_F(HostWithRawPlugin, ThrowingHookAnswersZeroAndIsReported) {
   Host.SetHook(audioMasterVersion,
                [](const THostCall&) -> VstIntPtr { throw std::runtime_error("host broke"); });
   EXPECT_EQ(Host.TryInstantiate(Library), nullptr);
@@ -171,7 +171,7 @@ TEST_F(TestHostWithRawPlugin, ThrowingHookAnswersZeroAndIsReported) {
   EXPECT_EQ(Host.CallsWithOpcode(audioMasterVersion).at(0).Answer, 0);
 }
 
-TEST_F(TestHostWithRawPlugin, ClearedRecordStartsAfresh) {
+TEST_F(HostWithRawPlugin, ClearedRecordStartsAfresh) {
   const auto effect = Host.Instantiate(Library);
   Host.ClearCalls();
   EXPECT_TRUE(Host.Calls().empty());
@@ -181,16 +181,16 @@ TEST_F(TestHostWithRawPlugin, ClearedRecordStartsAfresh) {
 }
 
 TEST(TestHostCallback, CallsFromUnknownRecordsOutsideAnEntryPointReachNoHost) {
-  TTestHost host;
+  TRecordingHost host;
   AEffect stranger{};
-  const audioMasterCallback callback = TTestHost::Callback();
+  const audioMasterCallback callback = TRecordingHost::Callback();
   EXPECT_EQ(callback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f), 0);
   EXPECT_EQ(callback(&stranger, audioMasterVersion, 0, 0, nullptr, 0.0f), 0);
   EXPECT_TRUE(host.Calls().empty());
 }
 
 TEST(TestHostCallback, RecordWithoutTheEffectMagicIsRefused) {
-  TTestHost host;
+  TRecordingHost host;
   try {
     host.Instantiate(&EntryWithoutMagic);
     ADD_FAILURE() << "a record without the magic was accepted";
@@ -198,4 +198,20 @@ TEST(TestHostCallback, RecordWithoutTheEffectMagicIsRefused) {
     EXPECT_NE(std::string(error.what()).find("magic 0x00000000"), std::string::npos)
         << error.what();
   }
+}
+
+// The tools' host (render, demo, info) answers without keeping anything: a
+// plug-in that calls the host every block does not grow its memory.
+TEST(PlainHost, AnswersWithoutRecording) {
+  TPluginLibrary library{RAW_PLUGIN_PATH};
+  THost host;
+  host.ProductString = "Plain";
+  const auto effect = host.Instantiate(library);
+  for (int i = 0; i < 1000; ++i)
+    effect->Dispatch(effVendorSpecific, kRawSendAutomate, 1, nullptr, 0.25f);
+  char product[kRawHostProductBufferSize] = {};
+  effect->Dispatch(effVendorSpecific, kRawQueryHostProduct, 0, product);
+  EXPECT_STREQ(product, "Plain");
+  EXPECT_FALSE(host.IsRecording());
+  EXPECT_TRUE(host.Calls().empty());
 }

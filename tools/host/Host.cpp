@@ -1,4 +1,4 @@
-#include "tools/host/TestHost.h"
+#include "tools/host/Host.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,27 +18,27 @@ std::string Hex(VstInt32 value) {
 
 }  // namespace
 
-TTestHost::~TTestHost() {
+THost::~THost() {
   UnregisterHost(this);
 }
 
-audioMasterCallback TTestHost::Callback() {
-  return &TTestHost::HostCallback;
+audioMasterCallback THost::Callback() {
+  return &THost::HostCallback;
 }
 
-VstIntPtr VSTCALLBACK TTestHost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                              VstIntPtr value, void* ptr, float opt) {
+VstIntPtr VSTCALLBACK THost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                          VstIntPtr value, void* ptr, float opt) {
   // Plug-in code calls this: nothing may be thrown back into it.
   try {
-    TTestHost* host = FindHost(effect);
+    THost* host = FindHost(effect);
     return host != nullptr ? host->Receive(effect, opcode, index, value, ptr, opt) : 0;
   } catch (...) {
     return 0;
   }
 }
 
-VstIntPtr TTestHost::Receive(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                             void* ptr, float opt) {
+VstIntPtr THost::Receive(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                         void* ptr, float opt) {
   THostCall call;
   call.Effect = effect;
   call.Opcode = opcode;
@@ -52,6 +52,7 @@ VstIntPtr TTestHost::Receive(AEffect* effect, VstInt32 opcode, VstInt32 index, V
     call.TextTerminated = query.Terminated;
   }
   call.Thread = std::this_thread::get_id();
+  if (!IsRecording()) return SafeAnswer(call);
 
   std::size_t entry = 0;
   std::size_t generation = 0;
@@ -64,21 +65,25 @@ VstIntPtr TTestHost::Receive(AEffect* effect, VstInt32 opcode, VstInt32 index, V
 
   // The answer is worked out unlocked: a hook may call back into the plug-in,
   // which may call the host again.
-  VstIntPtr answer = 0;
-  try {
-    answer = Answer(call);
-  } catch (const std::exception& error) {
-    RecordError("opcode " + std::to_string(call.Opcode) + ": " + error.what());
-  } catch (...) {
-    RecordError("opcode " + std::to_string(call.Opcode) + ": unknown exception");
-  }
-
+  const VstIntPtr answer = SafeAnswer(call);
   const std::lock_guard lock(LogLock);
   if (generation == LogGeneration) Log[entry].Answer = answer;
   return answer;
 }
 
-VstIntPtr TTestHost::Answer(const THostCall& call) const {
+VstIntPtr THost::SafeAnswer(const THostCall& call) {
+  try {
+    return Answer(call);
+  } catch (const std::exception& error) {
+    RecordError("opcode " + std::to_string(call.Opcode) + ": " + error.what());
+  } catch (...) {
+    RecordError("opcode " + std::to_string(call.Opcode) + ": unknown exception");
+  }
+  return 0;
+}
+
+VstIntPtr THost::Answer(const THostCall& call) const {
+  if (!HasOverrides.load(std::memory_order_acquire)) return DefaultAnswer(call);
   THook hook;
   {
     const std::lock_guard lock(AnswerLock);
@@ -91,7 +96,7 @@ VstIntPtr TTestHost::Answer(const THostCall& call) const {
   return hook ? hook(call) : DefaultAnswer(call);
 }
 
-VstIntPtr TTestHost::DefaultAnswer(const THostCall& call) const {
+VstIntPtr THost::DefaultAnswer(const THostCall& call) const {
   switch (call.Opcode) {
     case audioMasterVersion:
       return Version;
@@ -117,42 +122,44 @@ VstIntPtr TTestHost::DefaultAnswer(const THostCall& call) const {
   }
 }
 
-void TTestHost::RecordError(std::string message) {
+void THost::RecordError(std::string message) {
   const std::lock_guard lock(LogLock);
   HookErrors.push_back(std::move(message));
 }
 
-void TTestHost::SetAnswer(VstInt32 opcode, VstIntPtr answer) {
+void THost::SetAnswer(VstInt32 opcode, VstIntPtr answer) {
   const std::lock_guard lock(AnswerLock);
   FixedAnswers[opcode] = answer;
+  HasOverrides.store(true, std::memory_order_release);
 }
 
-void TTestHost::SetHook(VstInt32 opcode, THook hook) {
+void THost::SetHook(VstInt32 opcode, THook hook) {
   const std::lock_guard lock(AnswerLock);
   Hooks[opcode] = std::move(hook);
+  HasOverrides.store(true, std::memory_order_release);
 }
 
-void TTestHost::ClearAnswer(VstInt32 opcode) {
+void THost::ClearAnswer(VstInt32 opcode) {
   const std::lock_guard lock(AnswerLock);
   FixedAnswers.erase(opcode);
   Hooks.erase(opcode);
 }
 
-std::unique_ptr<TEffect> TTestHost::Instantiate(const TPluginLibrary& library) {
+std::unique_ptr<TEffect> THost::Instantiate(const TPluginLibrary& library) {
   return Instantiate(library.EntryPoint());
 }
 
-std::unique_ptr<TEffect> TTestHost::Instantiate(TVstEntryPoint entry) {
+std::unique_ptr<TEffect> THost::Instantiate(TVstEntryPoint entry) {
   auto effect = TryInstantiate(entry);
   if (!effect) throw std::runtime_error("The plug-in's entry point returned no effect");
   return effect;
 }
 
-std::unique_ptr<TEffect> TTestHost::TryInstantiate(const TPluginLibrary& library) {
+std::unique_ptr<TEffect> THost::TryInstantiate(const TPluginLibrary& library) {
   return TryInstantiate(library.EntryPoint());
 }
 
-std::unique_ptr<TEffect> TTestHost::TryInstantiate(TVstEntryPoint entry) {
+std::unique_ptr<TEffect> THost::TryInstantiate(TVstEntryPoint entry) {
   if (entry == nullptr) throw std::invalid_argument("No entry point to instantiate");
   AEffect* record = nullptr;
   {
@@ -169,12 +176,16 @@ std::unique_ptr<TEffect> TTestHost::TryInstantiate(TVstEntryPoint entry) {
   return std::make_unique<TEffect>(record, this);
 }
 
-std::vector<THostCall> TTestHost::Calls() const {
+void THost::StartRecording() {
+  Recording.store(true, std::memory_order_release);
+}
+
+std::vector<THostCall> THost::Calls() const {
   const std::lock_guard lock(LogLock);
   return Log;
 }
 
-std::vector<THostCall> TTestHost::CallsWithOpcode(VstInt32 opcode) const {
+std::vector<THostCall> THost::CallsWithOpcode(VstInt32 opcode) const {
   const std::lock_guard lock(LogLock);
   std::vector<THostCall> calls;
   std::copy_if(Log.begin(), Log.end(), std::back_inserter(calls),
@@ -182,19 +193,19 @@ std::vector<THostCall> TTestHost::CallsWithOpcode(VstInt32 opcode) const {
   return calls;
 }
 
-std::size_t TTestHost::CountOf(VstInt32 opcode) const {
+std::size_t THost::CountOf(VstInt32 opcode) const {
   const std::lock_guard lock(LogLock);
   return static_cast<std::size_t>(std::count_if(
       Log.begin(), Log.end(), [opcode](const THostCall& call) { return call.Opcode == opcode; }));
 }
 
-void TTestHost::ClearCalls() {
+void THost::ClearCalls() {
   const std::lock_guard lock(LogLock);
   Log.clear();
   ++LogGeneration;
 }
 
-std::vector<std::string> TTestHost::Errors() const {
+std::vector<std::string> THost::Errors() const {
   const std::lock_guard lock(LogLock);
   return HookErrors;
 }
