@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "tools/host/PluginLibrary.h"
 #include "tools/host/Host.h"
+#include "tools/host/PluginLibrary.h"
 
 // The built effect plug-in, loaded and resumed as a host would.
 class TEffectFixture {

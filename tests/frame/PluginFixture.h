@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "tests/plugins/TestControl.h"
-#include "tools/host/PluginLibrary.h"
 #include "tools/host/Host.h"
+#include "tools/host/PluginLibrary.h"
 
 // Path of a test plug-in binary built beside the tests.
 inline std::string TestPluginPath(const std::string& name) {
