@@ -59,11 +59,10 @@ TCustomVSTModule* TCustomVSTModule::FromEffect(AEffect* effect) {
 }
 
 void TCustomVSTModule::BeforeDestruction() {
-  if (!FOldCreateOrder && OnDestroy) OnDestroy(this);
-  // The form may refer to the derived module, which is gone by the time the
-  // base destructor runs.
+  // effClose already closed an open editor; this only catches a form left by
+  // a close handler that failed. Nothing of the module is gone yet.
   FEditorForm.reset();
-  if (FOldCreateOrder && OnDestroy) OnDestroy(this);
+  if (OnDestroy) OnDestroy(this);
 }
 
 void TCustomVSTModule::SetModuleClass(const TModuleClass& moduleClass) {

@@ -162,6 +162,11 @@ class TCustomVSTModule : public TObject {
   TOutputEvents& OutputEvents() { return *FOutputEvents; }
   VstInt32 ShellPluginCursor() const { return FShellPluginCursor; }
   const ERect& EditorRect() const { return FEditorRect; }
+  // The editor's client size, declared by a module that knows it without
+  // opening a window; effEditGetRect then always answers with it. A module
+  // that declares none reports a size only while a form is open.
+  void SetEditorSize(int width, int height);
+  bool HasEditorSize() const { return FEditorWidth > 0 && FEditorHeight > 0; }
 
   // ---- Connection to the host ----
   virtual void SetHostCallback(audioMasterCallback callback);
@@ -318,6 +323,8 @@ class TCustomVSTModule : public TObject {
   void UpdateInitialDelay();
   void ChannelCountsChanged();
   void ResizeAccumulateScratch();
+  // Forwards a host key to the open form as the frame's key events.
+  void ForwardKeyToEditor(const VstKeyCode& keyCode, bool down);
   bool PinProperties(VstInt32 index, VstPinProperties* properties, VstInt32 count,
                      const char* labelWord, const char* shortWord, TPinPropertiesEvent& event);
 
@@ -345,6 +352,8 @@ class TCustomVSTModule : public TObject {
   std::atomic<bool> FEditorNeedsUpdate{false};
   VstInt32 FShellPluginCursor = 0;
   ERect FEditorRect{};
+  int FEditorWidth = 0;
+  int FEditorHeight = 0;
 
   std::unique_ptr<TCustomVstParameterProperties> FParameterProperties;
   std::unique_ptr<TCustomVstPrograms> FPrograms;

@@ -3,7 +3,6 @@
 
 #include "frame/CustomVSTModule.h"
 #include "frame/HostText.h"
-#include "frame/KeyCodes.h"
 
 namespace {
 
@@ -48,6 +47,9 @@ VstIntPtr TCustomVSTModule::Dispatcher(VstInt32 opcode, VstInt32 index, VstIntPt
       HandleOpen();
       return 0;
     case effClose:
+      // A host that closes the plug-in with its editor open gets the editor
+      // closed first, as if it had sent effEditClose.
+      if (FEditorForm) EditorClose();
       HandleClose();
       return 0;
     case effSetProgram:
@@ -353,31 +355,6 @@ VstIntPtr TCustomVSTModule::HandleCanDo(const char* text) {
   }
   if (OnCanDo) OnCanDo(this, query);
   return answer;
-}
-
-void TCustomVSTModule::EditorKeyDown(VstKeyCode& keyCode) {
-  if (FEditorForm) {
-    const std::uintptr_t character = TranslateKeyCode(keyCode);
-    const std::intptr_t lParam = keyCode.virt != 0 ? kKeyRepeatFlag : 0;
-    if ((keyCode.modifier & kModifierAlternate) != 0)
-      FEditorForm->SendKeyMessage(TEditorForm::kKeyDown, character, lParam);
-    else
-      FEditorForm->SendKeyMessage(TEditorForm::kSysKeyDown, character, kSysKeyLParam);
-    FEditorForm->SendKeyMessage(TEditorForm::kChar, character, lParam);
-  }
-  if (OnEditorKeyDown) OnEditorKeyDown(this, keyCode);
-}
-
-void TCustomVSTModule::EditorKeyUp(VstKeyCode& keyCode) {
-  if (FEditorForm) {
-    const std::uintptr_t character = TranslateKeyCode(keyCode);
-    const std::intptr_t lParam = keyCode.virt != 0 ? kKeyRepeatFlag : 0;
-    if ((keyCode.modifier & kModifierAlternate) != 0)
-      FEditorForm->SendKeyMessage(TEditorForm::kKeyUp, character, lParam);
-    else
-      FEditorForm->SendKeyMessage(TEditorForm::kSysKeyUp, character, kSysKeyLParam);
-  }
-  if (OnEditorKeyUp) OnEditorKeyUp(this, keyCode);
 }
 
 VstIntPtr TCustomVSTModule::HandleSetEditKnobMode(VstInt32 mode) {

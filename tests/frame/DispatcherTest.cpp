@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "tests/frame/PluginFixture.h"
@@ -418,16 +419,18 @@ TEST_F(EditorHosting, CloseFiresBeforeTheFormGoesAndTheRectangleKeepsItsSize) {
   EXPECT_EQ(rect->right, 443);
 }
 
-TEST_F(EditorHosting, IdleRepaintsOnlyAfterAChange) {
+TEST_F(EditorHosting, IdleGivesTheFormTimeAndRepaintsOnlyAfterAChange) {
   Effect->Dispatch(effEditOpen);
   Effect->Dispatch(effEditIdle);  // the open itself is no pending change
   Plugin.ClearEvents(*Effect);
   Effect->Dispatch(effEditIdle);
-  EXPECT_THAT(Plugin.Events(*Effect), IsEmpty());
+  EXPECT_THAT(Plugin.Events(*Effect), ElementsAre("Form.Idle"));
+  Plugin.ClearEvents(*Effect);
   Effect->Dispatch(effSetProgram, 0, 1);
   Effect->Dispatch(effEditIdle);
   Effect->Dispatch(effEditIdle);
-  EXPECT_THAT(Plugin.Events(*Effect), ElementsAre("EditIdle", "Form.Invalidate"));
+  EXPECT_THAT(Plugin.Events(*Effect),
+              ElementsAre("EditIdle", "Form.Invalidate", "Form.Idle", "Form.Idle"));
 }
 
 TEST_F(EditorHosting, ModuleWithoutEditorFlagNeverOpens) {
@@ -438,18 +441,79 @@ TEST_F(EditorHosting, ModuleWithoutEditorFlagNeverOpens) {
 }
 
 TEST_F(EditorHosting, KeysGoToTheFormAndTheHandler) {
+  struct TCase {
+    VstInt32 Opcode;
+    VstInt32 Character;
+    VstIntPtr Virt;
+    float Modifier;
+    std::vector<std::string> Expected;
+  };
+  const TCase cases[] = {
+      // 'a' with shift; no alternate bit, so the key goes as a system key.
+      {effEditKeyDown,
+       'a',
+       0,
+       1.0f,
+       {"Form.Key:Down,sys,65,8192", "Form.Key:Char,65,0", "KeyDown:97,0,1"}},
+      // Virtual key 15 (page up) with the alternate bit: a plain key.
+      {effEditKeyDown,
+       0,
+       15,
+       2.0f,
+       {"Form.Key:Down,38,256", "Form.Key:Char,38,256", "KeyDown:0,15,2"}},
+      {effEditKeyUp, 0, 15, 2.0f, {"Form.Key:Up,38,256"}},
+      {effEditKeyUp, 'a', 0, 0.0f, {"Form.Key:Up,sys,97,8192"}},
+  };
   EXPECT_EQ(Effect->Dispatch(effKeysRequired), 0);
   Effect->Dispatch(effEditOpen);
+  for (const TCase& c : cases) {
+    Plugin.ClearEvents(*Effect);
+    EXPECT_EQ(Effect->Dispatch(c.Opcode, c.Character, c.Virt, nullptr, c.Modifier), 0);
+    EXPECT_EQ(Plugin.Events(*Effect), c.Expected) << c.Character << "," << c.Virt;
+  }
+}
+
+TEST_F(EditorHosting, DeclaredSizeIsReportedBeforeWhileAndAfterOpenAndWhenNoWindowIsMade) {
+  // The fake form's own size, declared as the effect declares its editor's.
+  constexpr int kWidth = 443;
+  constexpr float kHeight = 314.0f;
+  Effect->Dispatch(effVendorSpecific, kSetEditorSize, kWidth, nullptr, kHeight);
+  ERect* rect = nullptr;
+  const auto expectSize = [&](const char* when) {
+    EXPECT_EQ(Effect->Dispatch(effEditGetRect, 0, 0, &rect), 1) << when;
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(std::vector<int>({rect->top, rect->left, rect->bottom, rect->right}),
+              std::vector<int>({0, 0, 314, 443}))
+        << when;
+  };
+  expectSize("before the first open");
+  Effect->Dispatch(effVendorSpecific, kFailNextWindow);
   Plugin.ClearEvents(*Effect);
-  // 'a' with shift; no alternate bit, so the system message carries the key.
-  EXPECT_EQ(Effect->Dispatch(effEditKeyDown, 'a', 0, nullptr, 1.0f), 0);
-  EXPECT_THAT(Plugin.Events(*Effect),
-              ElementsAre("Form.Key:260,65,8192", "Form.Key:258,65,0", "KeyDown:97,0,1"));
+  EXPECT_EQ(Effect->Dispatch(effEditOpen), 0);
+  EXPECT_THAT(Plugin.Events(*Effect), ElementsAre("EditOpen", "Form.Parent:0", "Form.Destroy"));
+  expectSize("after a failed open");
+  EXPECT_EQ(Effect->Dispatch(effEditOpen), 1);
+  expectSize("while open");
+  Effect->Dispatch(effEditClose);
+  expectSize("after close");
+}
+
+TEST_F(EditorHosting, WithoutDeclaredSizeAFailedOpenLeavesTheRectangleUnanswered) {
+  Effect->Dispatch(effVendorSpecific, kFailNextWindow);
+  EXPECT_EQ(Effect->Dispatch(effEditOpen), 0);
+  ERect* rect = nullptr;
+  EXPECT_EQ(Effect->Dispatch(effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(rect->bottom, 0);
+  EXPECT_EQ(rect->right, 0);
+}
+
+TEST_F(EditorHosting, SecondOpenClosesTheFirstFormBeforeMakingTheNext) {
+  Effect->Dispatch(effEditOpen);
   Plugin.ClearEvents(*Effect);
-  // Virtual key 15 (page up) with the alternate bit.
-  Effect->Dispatch(effEditKeyDown, 0, 15, nullptr, 2.0f);
+  EXPECT_EQ(Effect->Dispatch(effEditOpen), 1);
   EXPECT_THAT(Plugin.Events(*Effect),
-              ElementsAre("Form.Key:256,38,256", "Form.Key:258,38,256", "KeyDown:0,15,2"));
+              ElementsAre("EditClose", "Form.Destroy", "EditOpen", "Form.Parent:0", "Form.Show",
+                          "Form.Borderless", "Form.Bounds:0,0,443,314", "Form.Invalidate"));
 }
 
 TEST(OutputEvents, QueuedEventsAreSentOnceAfterProcessing) {

@@ -90,13 +90,14 @@ TEST(EntryPoint, ShortUniqueIdPacksMissingCharactersAsZero) {
   EXPECT_EQ(effect->Record()->version, 0x00010000);
 }
 
-TEST(EntryPoint, CloseFiresOnCloseThenDestroysModuleAndEditor) {
+TEST(EntryPoint, CloseWithTheEditorOpenClosesItFirstThenDestroysTheModule) {
   TPluginFixture plugin("test_full_plugin");
   auto effect = plugin.Instantiate();
   ASSERT_EQ(effect->Dispatch(effEditOpen, 0, 0, nullptr), 1);
   plugin.ClearEvents(*effect);
   EXPECT_EQ(effect->Close(), 1);
-  EXPECT_THAT(plugin.Traces, ElementsAre("Dispatch:1", "Close", "Destroy", "Form.Destroy"));
+  EXPECT_THAT(plugin.Traces,
+              ElementsAre("Dispatch:1", "EditClose", "Form.Destroy", "Close", "Destroy"));
 }
 
 TEST(EntryPoint, FailedCloseStillDestroysTheModule) {

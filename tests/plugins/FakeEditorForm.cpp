@@ -6,8 +6,9 @@ TFakeEditorForm::~TFakeEditorForm() {
   Log.Add(Module, "Form.Destroy");
 }
 
-void TFakeEditorForm::SetParentWindow(void* parent) {
+bool TFakeEditorForm::SetParentWindow(void* parent) {
   Log.Add(Module, "Form.Parent:" + std::to_string(reinterpret_cast<std::uintptr_t>(parent)));
+  return CanEmbed;
 }
 
 void TFakeEditorForm::Show() {
@@ -27,8 +28,13 @@ void TFakeEditorForm::Invalidate() {
   Log.Add(Module, "Form.Invalidate");
 }
 
-void TFakeEditorForm::SendKeyMessage(std::uint32_t message, std::uintptr_t wParam,
-                                     std::intptr_t lParam) {
-  Log.Add(Module, "Form.Key:" + std::to_string(message) + "," + std::to_string(wParam) + "," +
-                      std::to_string(lParam));
+void TFakeEditorForm::Idle() {
+  Log.Add(Module, "Form.Idle");
+}
+
+void TFakeEditorForm::HandleKey(const TEditorKeyEvent& key) {
+  static constexpr const char* kKindNames[] = {"Down", "Char", "Up"};
+  Log.Add(Module, std::string("Form.Key:") + kKindNames[static_cast<int>(key.Kind)] +
+                      (key.System ? ",sys," : ",") + std::to_string(key.Code) + "," +
+                      std::to_string(key.LParam));
 }

@@ -9,10 +9,12 @@ class TFakeEditorForm : public TEditorForm {
   static constexpr int kWidth = 443;
   static constexpr int kHeight = 314;
 
-  TFakeEditorForm(TCustomVSTModule& module, TTraceLog& log) : Module(module), Log(log) {}
+  // `canEmbed` false: the form finds no window to embed in.
+  TFakeEditorForm(TCustomVSTModule& module, TTraceLog& log, bool canEmbed = true)
+      : Module(module), Log(log), CanEmbed(canEmbed) {}
   ~TFakeEditorForm() override;
 
-  void SetParentWindow(void* parent) override;
+  bool SetParentWindow(void* parent) override;
   void Show() override;
   void SetBorderless() override;
   void SetBounds(int left, int top, int width, int height) override;
@@ -21,9 +23,11 @@ class TFakeEditorForm : public TEditorForm {
   int ClientWidth() const override { return kWidth; }
   int ClientHeight() const override { return kHeight; }
   void Invalidate() override;
-  void SendKeyMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void Idle() override;
+  void HandleKey(const TEditorKeyEvent& key) override;
 
  private:
   TCustomVSTModule& Module;
   TTraceLog& Log;
+  bool CanEmbed;
 };

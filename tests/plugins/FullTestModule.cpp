@@ -105,7 +105,8 @@ void M::VSTModuleSuspend(TObject*) {
 }
 void M::VSTModuleEditOpen(TObject*, std::unique_ptr<TEditorForm>& GUI) {
   Log.Add(*this, "EditOpen");
-  GUI = std::make_unique<TFakeEditorForm>(*this, Log);
+  GUI = std::make_unique<TFakeEditorForm>(*this, Log, !FailNextWindow);
+  FailNextWindow = false;
 }
 void M::VSTModuleEditClose(TObject*) {
   Log.Add(*this, "EditClose");
@@ -140,6 +141,12 @@ VstInt32 M::VSTModuleVendorSpecific(TObject*, VstInt32 lArg1, VstInt32 lArg2, vo
       return 1;
     case kSetDelay:
       SetInitialDelay(lArg2);
+      return 1;
+    case kSetEditorSize:
+      SetEditorSize(lArg2, static_cast<int>(floatArg));
+      return 1;
+    case kFailNextWindow:
+      FailNextWindow = true;
       return 1;
     case kQueueEvents:
       for (VstInt32 i = 0; i < lArg2; ++i)

@@ -52,4 +52,5 @@ class TFullTestModule : public TVSTModule {
 
   float Vu = 0.0f;
   bool ThrowNext = false;
+  bool FailNextWindow = false;
 };

@@ -26,6 +26,12 @@ inline constexpr VstInt32 kQueueEvents = FourCharCode('Q', 'E', 'v', 't');
 inline constexpr VstInt32 kAskSampleRate = FourCharCode('A', 's', 'k', 'R');
 // effVendorSpecific index that makes the next handler call throw.
 inline constexpr VstInt32 kThrowNext = FourCharCode('T', 'h', 'r', 'w');
+// effVendorSpecific index that declares the editor's size (value = width,
+// opt = height).
+inline constexpr VstInt32 kSetEditorSize = FourCharCode('E', 'd', 'S', '=');
+// effVendorSpecific index after which the next editor form finds no window
+// to embed in.
+inline constexpr VstInt32 kFailNextWindow = FourCharCode('N', 'o', 'W', 'n');
 
 // effVendorSpecific indexes understood by the parameter test module.
 // Value 1 arms its re-entrant change handler, 0 disarms it.
