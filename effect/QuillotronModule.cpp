@@ -9,34 +9,27 @@ namespace {
 
 using M = TQuillotronVSTModule;
 
-constexpr TPublishedMethod kMethods[] = {
-    Published<&M::VSTModuleCreate>("VSTModuleCreate"),
-    Published<&M::VSTModuleDestroy>("VSTModuleDestroy"),
-    Published<&M::VSTModuleInitialize>("VSTModuleInitialize"),
-    Published<&M::VST_EditOpen>("VST_EditOpen"),
-    Published<&M::VST2ModuleProcess>("VST2ModuleProcess"),
-    Published<&M::VSTModuleProcessDoubleReplacing>("VSTModuleProcessDoubleReplacing"),
-    Published<&M::QuillotronVSTModuleParameterProperties0ParameterChange>(
-        "QuillotronVSTModuleParameterProperties0ParameterChange"),
-    Published<&M::QuillotronVSTModuleParameterProperties1ParameterChange>(
-        "QuillotronVSTModuleParameterProperties1ParameterChange"),
-    Published<&M::QuillotronVSTModuleParameterProperties2ParameterChange>(
-        "QuillotronVSTModuleParameterProperties2ParameterChange"),
-    Published<&M::QuillotronVSTModuleParameterProperties3ParameterChange>(
-        "QuillotronVSTModuleParameterProperties3ParameterChange"),
-    Published<&M::QuillotronVSTModuleParameterProperties4ParameterChange>(
-        "QuillotronVSTModuleParameterProperties4ParameterChange"),
-    Published<&M::QuillotronVSTModuleParameterProperties5ParameterChange>(
-        "QuillotronVSTModuleParameterProperties5ParameterChange"),
-    Published<&M::QuillotronVSTModuleParameterProperties6ParameterChange>(
-        "QuillotronVSTModuleParameterProperties6ParameterChange"),
-    Published<&M::QuillotronVSTModuleParameterProperties7ParameterChange>(
-        "QuillotronVSTModuleParameterProperties7ParameterChange"),
-    Published<&M::QuillotronVSTModuleParameterProperties8ParameterChange>(
-        "QuillotronVSTModuleParameterProperties8ParameterChange"),
-    Published<&M::QuillotronVSTModuleCustomParameterDisplay>(
-        "QuillotronVSTModuleCustomParameterDisplay"),
-};
+constexpr std::size_t kFixedMethods = 8;
+
+// The handlers the stored description binds by name: the eight level names
+// all lead to one method, which tells the levels apart by their index.
+constexpr auto MakeMethods() {
+  std::array<TPublishedMethod, kFixedMethods + kHarmonicCount> methods = {{
+      Published<&M::VSTModuleCreate>("VSTModuleCreate"),
+      Published<&M::VSTModuleDestroy>("VSTModuleDestroy"),
+      Published<&M::VSTModuleInitialize>("VSTModuleInitialize"),
+      Published<&M::VST_EditOpen>("VST_EditOpen"),
+      Published<&M::VST2ModuleProcess>("VST2ModuleProcess"),
+      Published<&M::VSTModuleProcessDoubleReplacing>("VSTModuleProcessDoubleReplacing"),
+      Published<&M::HarmonicPhaseChange>(kPhaseHandler),
+      Published<&M::QuillotronVSTModuleCustomParameterDisplay>(kPhaseDisplayHandler),
+  }};
+  for (std::size_t k = 0; k < kHarmonics.size(); ++k)
+    methods[kFixedMethods + k] = Published<&M::HarmonicLevelChange>(kHarmonics[k].LevelHandler);
+  return methods;
+}
+
+constexpr auto kMethods = MakeMethods();
 
 // Eight all-pass sections per half-band filter with a transition band of 1 %
 // of the oversampled rate: over 69 dB of alias rejection.
@@ -46,7 +39,7 @@ constexpr double kResamplerTransition = 0.01;
 // filters into subnormal numbers.
 constexpr double kDenormalOffset = 1e-30;
 constexpr float kInvertedFrom = 0.5f;
-constexpr std::uint32_t kAllLevels = (1u << TShapingPolynomial::kHarmonicCount) - 1;
+constexpr std::uint32_t kAllLevels = (1u << kHarmonicCount) - 1;
 
 }  // namespace
 
@@ -81,7 +74,7 @@ void M::VST_EditOpen(TObject*, std::unique_ptr<TEditorForm>&) {
 
 void M::CalculateCoefficients() {
   TShapingPolynomial::TLevels levels{};
-  for (int k = 0; k < TShapingPolynomial::kHarmonicCount; ++k) {
+  for (int k = 0; k < kHarmonicCount; ++k) {
     levels[k] = GetParameterValue(k);
     PhaseSigns[k] = TShapingPolynomial::PhaseToSign(GetParameterValue(kFirstPhaseParameter + k));
   }
@@ -119,31 +112,11 @@ void M::PickUpParameterChanges() {
                                   PolynomialCoefficients);
 }
 
-void M::QuillotronVSTModuleParameterProperties0ParameterChange(TObject*, VstInt32, float&) {
-  MarkChanged(1u << 0);
+void M::HarmonicLevelChange(TObject*, VstInt32 Index, float&) {
+  if (Index >= 0 && Index < kHarmonicCount) MarkChanged(1u << Index);
 }
-void M::QuillotronVSTModuleParameterProperties1ParameterChange(TObject*, VstInt32, float&) {
-  MarkChanged(1u << 1);
-}
-void M::QuillotronVSTModuleParameterProperties2ParameterChange(TObject*, VstInt32, float&) {
-  MarkChanged(1u << 2);
-}
-void M::QuillotronVSTModuleParameterProperties3ParameterChange(TObject*, VstInt32, float&) {
-  MarkChanged(1u << 3);
-}
-void M::QuillotronVSTModuleParameterProperties4ParameterChange(TObject*, VstInt32, float&) {
-  MarkChanged(1u << 4);
-}
-void M::QuillotronVSTModuleParameterProperties5ParameterChange(TObject*, VstInt32, float&) {
-  MarkChanged(1u << 5);
-}
-void M::QuillotronVSTModuleParameterProperties6ParameterChange(TObject*, VstInt32, float&) {
-  MarkChanged(1u << 6);
-}
-void M::QuillotronVSTModuleParameterProperties7ParameterChange(TObject*, VstInt32, float&) {
-  MarkChanged(1u << 7);
-}
-void M::QuillotronVSTModuleParameterProperties8ParameterChange(TObject*, VstInt32, float&) {
+
+void M::HarmonicPhaseChange(TObject*, VstInt32, float&) {
   MarkChanged(kAllLevels);
 }
 

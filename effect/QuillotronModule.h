@@ -8,6 +8,7 @@
 
 #include "dsp/Downsampler2x.h"
 #include "dsp/Upsampler2x.h"
+#include "effect/Harmonics.h"
 #include "effect/ShapingPolynomial.h"
 #include "frame/VSTModule.h"
 
@@ -19,7 +20,6 @@ class TQuillotronVSTModule : public TVSTModule {
  public:
   static const TModuleClass Class;
   static constexpr int kChannels = 2;
-  static constexpr int kFirstPhaseParameter = TShapingPolynomial::kHarmonicCount;
 
   // The shaper state the audio thread evaluates with (see PickUpParameterChanges).
   TShapingPolynomial::TGains Gains{};
@@ -36,25 +36,10 @@ class TQuillotronVSTModule : public TVSTModule {
                          VstInt32 sampleframes);
   void VSTModuleProcessDoubleReplacing(TArrayOfDoubleArray inputs, TArrayOfDoubleArray outputs,
                                        VstInt32 sampleframes);
-  void QuillotronVSTModuleParameterProperties0ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
-  void QuillotronVSTModuleParameterProperties1ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
-  void QuillotronVSTModuleParameterProperties2ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
-  void QuillotronVSTModuleParameterProperties3ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
-  void QuillotronVSTModuleParameterProperties4ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
-  void QuillotronVSTModuleParameterProperties5ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
-  void QuillotronVSTModuleParameterProperties6ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
-  void QuillotronVSTModuleParameterProperties7ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
-  // Shared by the eight phase switches.
-  void QuillotronVSTModuleParameterProperties8ParameterChange(TObject* Sender, VstInt32 Index,
-                                                              float& Value);
+  // Bound under the eight level handler names; Index says which level.
+  void HarmonicLevelChange(TObject* Sender, VstInt32 Index, float& Value);
+  // Bound under the phase handler name shared by the eight switches.
+  void HarmonicPhaseChange(TObject* Sender, VstInt32 Index, float& Value);
   void QuillotronVSTModuleCustomParameterDisplay(TObject* Sender, VstInt32 Index,
                                                  std::string& PreDefined);
 

@@ -1,3 +1,5 @@
+#include "effect/FactoryPrograms.h"
+#include "effect/Harmonics.h"
 #include "frame/DescriptionRegistry.h"
 
 // The effect's stored description: its published settings, its sixteen
@@ -6,12 +8,12 @@
 namespace {
 
 // A harmonic level: -140 dB (off) to +1 dB, linear for the host.
-TPropertyList Level(const char* name, const char* handler, const char* shortLabel = "") {
+TPropertyList Level(const THarmonic& harmonic) {
   return {
-      {"Min", -140.0},
-      {"Max", 1.0},
+      {"Min", static_cast<double>(kLevelOff)},
+      {"Max", static_cast<double>(kLevelTop)},
       {"Curve", TIdent{"ctLinear"}},
-      {"DisplayName", name},
+      {"DisplayName", harmonic.LevelName},
       {"Units", "dB"},
       {"CurveFactor", 1.0},
       {"SmoothingFactor", 1.0},
@@ -21,46 +23,66 @@ TPropertyList Level(const char* name, const char* handler, const char* shortLabe
       {"SmallStepFloat", 1.0},
       {"LargeStepFloat", 5.0},
       {"Flags", TIdentSet{}},
-      {"MinInteger", std::int64_t{-140}},
+      {"MinInteger", static_cast<std::int64_t>(kLevelOff)},
       {"MaxInteger", std::int64_t{0}},
       {"StepInteger", std::int64_t{2}},
       {"LargeStepInteger", std::int64_t{5}},
-      {"ShortLabel", shortLabel},
+      {"ShortLabel", harmonic.LevelShortLabel},
       {"VSTModule", TIdent{"Owner"}},
-      {"OnParameterChange", THandler{handler}},
+      {"OnParameterChange", THandler{harmonic.LevelHandler}},
   };
 }
 
 // A harmonic's phase switch: 0 normal, 1 inverted.
-TPropertyList Phase(const char* name, TIdentSet flags = {}, bool report = false,
-                    const char* shortLabel = "") {
+TPropertyList Phase(const THarmonic& harmonic) {
   return {
       {"Min", 0.0},
       {"Max", 1.0},
       {"Curve", TIdent{"ctLinear"}},
-      {"DisplayName", name},
+      {"DisplayName", harmonic.PhaseName},
       {"Units", ""},
       {"CurveFactor", 1.0},
       {"SmoothingFactor", 1.0},
       {"CanBeAutomated", true},
-      {"ReportVST2Properties", report},
+      {"ReportVST2Properties", harmonic.PhaseReportsProperties},
       {"StepFloat", 1.0},
       {"SmallStepFloat", 1.0},
       {"LargeStepFloat", 1.0},
-      {"Flags", std::move(flags)},
+      {"Flags", harmonic.PhaseReportsProperties ? TIdentSet{{"ppfIsSwitch"}} : TIdentSet{}},
       {"MinInteger", std::int64_t{0}},
       {"MaxInteger", std::int64_t{1}},
       {"StepInteger", std::int64_t{1}},
       {"LargeStepInteger", std::int64_t{1}},
-      {"ShortLabel", shortLabel},
+      {"ShortLabel", harmonic.PhaseShortLabel},
       {"VSTModule", TIdent{"Owner"}},
-      {"OnParameterChange", THandler{"QuillotronVSTModuleParameterProperties8ParameterChange"}},
-      {"OnCustomParameterDisplay", THandler{"QuillotronVSTModuleCustomParameterDisplay"}},
+      {"OnParameterChange", THandler{kPhaseHandler}},
+      {"OnCustomParameterDisplay", THandler{kPhaseDisplayHandler}},
   };
 }
 
 TPropertyList Program(const char* name) {
   return {{"DisplayName", name}, {"VSTModule", TIdent{"Owner"}}};
+}
+
+// The eight levels, then the eight phase switches.
+TCollectionValue Parameters() {
+  TCollectionValue parameters;
+  for (const THarmonic& harmonic : kHarmonics)
+    parameters.Items.push_back(Level(harmonic));
+  for (const THarmonic& harmonic : kHarmonics)
+    parameters.Items.push_back(Phase(harmonic));
+  return parameters;
+}
+
+// The programs carry only their names here; the values are written on
+// initialisation.
+TCollectionValue Programs() {
+  TCollectionValue programs;
+  for (const TFactoryProgram& program : kFactoryPrograms)
+    programs.Items.push_back(Program(program.Name));
+  for (int p = kFactoryProgramCount; p < kProgramCount; ++p)
+    programs.Items.push_back(Program(kUserProgramName));
+  return programs;
 }
 
 const TStoredDescription& Description() {
@@ -81,48 +103,13 @@ const TStoredDescription& Description() {
           {"CanDos", TIdentSet{{"plugAsChannelInsert", "plugAsSend", "_2in2out"}}},
           {"SampleRate", 44100.0},
           {"CurrentProgram", std::int64_t{0}},
-          {"CurrentProgramName", "Fundamental"},
+          {"CurrentProgramName", kFactoryPrograms[0].Name},
           {"KeysRequired", false},
           {"UniqueID", "DODU"},
           {"OldCreateOrder", false},
           {"ShellPlugins", TCollectionValue{}},
-          {"Programs", TCollectionValue{{
-                           Program("Fundamental"),
-                           Program("Hot Night In Rio"),
-                           Program("Marivela"),
-                           Program("Pão de Açucar"),
-                           Program("Apoador"),
-                           Program("Leblon"),
-                           Program("Carnaval"),
-                           Program("Galeto Mania"),
-                           Program("Tijuca"),
-                           Program("São Silvestre"),
-                           Program("Bikini"),
-                           Program("Flutter"),
-                           Program("User"),
-                           Program("User"),
-                           Program("User"),
-                           Program("User"),
-                       }}},
-          {"ParameterProperties",
-           TCollectionValue{{
-               Level("Harm 0", "QuillotronVSTModuleParameterProperties0ParameterChange"),
-               Level("Harm 1", "QuillotronVSTModuleParameterProperties1ParameterChange"),
-               Level("Harm 2", "QuillotronVSTModuleParameterProperties2ParameterChange"),
-               Level("Harm 3", "QuillotronVSTModuleParameterProperties3ParameterChange"),
-               Level("Harm 4", "QuillotronVSTModuleParameterProperties4ParameterChange"),
-               Level("Harm 5", "QuillotronVSTModuleParameterProperties5ParameterChange"),
-               Level("Harm 6", "QuillotronVSTModuleParameterProperties6ParameterChange"),
-               Level("Harm 7", "QuillotronVSTModuleParameterProperties7ParameterChange", "Gain"),
-               Phase("Harm 0 Phase", TIdentSet{{"ppfIsSwitch"}}, true, "Inv."),
-               Phase("Harm 1 Phase"),
-               Phase("Harm 2 Phase"),
-               Phase("Harm 3 Phase"),
-               Phase("Harm 4 Phase"),
-               Phase("Harm 5 Phase"),
-               Phase("Harm 6 Phase"),
-               Phase("Harm 7 Phase"),
-           }}},
+          {"Programs", Programs()},
+          {"ParameterProperties", Parameters()},
           {"OnCreate", THandler{"VSTModuleCreate"}},
           {"OnDestroy", THandler{"VSTModuleDestroy"}},
           {"OnInitialize", THandler{"VSTModuleInitialize"}},
