@@ -47,39 +47,17 @@ VstIntPtr VSTCALLBACK DispatcherSlot(AEffect* effect, VstInt32 opcode, VstInt32 
   return closed ? 1 : 0;
 }
 
-void VSTCALLBACK ProcessSlot(AEffect* effect, float** inputs, float** outputs,
-                             VstInt32 sampleFrames) {
+// The three processing slots: each hands a usable call to its module entry;
+// a call with missing channels processes nothing but still sends the queued
+// events.
+template <class Sample, void (TCustomVSTModule::*Entry)(Sample**, Sample**, VstInt32)>
+void VSTCALLBACK ProcessingSlot(AEffect* effect, Sample** inputs, Sample** outputs,
+                                VstInt32 sampleFrames) {
   try {
     TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect);
     if (module == nullptr) return;
     if (ChannelsUsable(*module, inputs, outputs, sampleFrames))
-      module->ProcessAccumulating(inputs, outputs, sampleFrames);
-    else
-      module->FlushOutputEvents();
-  } catch (...) {
-  }
-}
-
-void VSTCALLBACK ProcessReplacingSlot(AEffect* effect, float** inputs, float** outputs,
-                                      VstInt32 sampleFrames) {
-  try {
-    TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect);
-    if (module == nullptr) return;
-    if (ChannelsUsable(*module, inputs, outputs, sampleFrames))
-      module->ProcessReplacing(inputs, outputs, sampleFrames);
-    else
-      module->FlushOutputEvents();
-  } catch (...) {
-  }
-}
-
-void VSTCALLBACK ProcessDoubleReplacingSlot(AEffect* effect, double** inputs, double** outputs,
-                                            VstInt32 sampleFrames) {
-  try {
-    TCustomVSTModule* module = TCustomVSTModule::FromEffect(effect);
-    if (module == nullptr) return;
-    if (ChannelsUsable(*module, inputs, outputs, sampleFrames))
-      module->ProcessDoubleReplacing(inputs, outputs, sampleFrames);
+      (module->*Entry)(inputs, outputs, sampleFrames);
     else
       module->FlushOutputEvents();
   } catch (...) {
@@ -107,9 +85,10 @@ float VSTCALLBACK GetParameterSlot(AEffect* effect, VstInt32 index) {
 
 void InstallRecordSlots(AEffect& effect) {
   effect.dispatcher = &DispatcherSlot;
-  effect.process = &ProcessSlot;
-  effect.processReplacing = &ProcessReplacingSlot;
-  effect.processDoubleReplacing = &ProcessDoubleReplacingSlot;
+  effect.process = &ProcessingSlot<float, &TCustomVSTModule::ProcessAccumulating>;
+  effect.processReplacing = &ProcessingSlot<float, &TCustomVSTModule::ProcessReplacing>;
+  effect.processDoubleReplacing =
+      &ProcessingSlot<double, &TCustomVSTModule::ProcessDoubleReplacing>;
   effect.setParameter = &SetParameterSlot;
   effect.getParameter = &GetParameterSlot;
 }
