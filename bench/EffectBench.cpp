@@ -7,8 +7,8 @@
 
 #include "dsp/Downsampler2x.h"
 #include "dsp/Upsampler2x.h"
-#include "tools/host/PluginLibrary.h"
 #include "tools/host/Host.h"
+#include "tools/host/PluginLibrary.h"
 
 // The built plug-in processing stereo audio through its record, beside the
 // bare resampler path (one upsampler and one downsampler per channel and

@@ -1,9 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "tests/plugins/TestControl.h"
 #include "tools/host/PluginLibrary.h"
 
-// The frame's costs as a host sees them, on the test plug-in with sixteen
+// The frame's costs as a host sees them, on the effect with its sixteen
 // parameters and sixteen programs: creating an instance through the entry
 // point and closing it, and one parameter set and read back through the
 // record's slots.
@@ -40,8 +39,6 @@ void BM_SetAndGetParameter(benchmark::State& state) {
     state.SkipWithError("the entry point returned no effect");
     return;
   }
-  // The test module's log would otherwise grow with every change.
-  effect->dispatcher(effect, effVendorSpecific, kSetLogging, 0, nullptr, 0.0f);
   float value = 0.0f;
   for (auto _ : state) {
     effect->setParameter(effect, kParameter, value);

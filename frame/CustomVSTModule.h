@@ -37,8 +37,6 @@ class TCustomVSTModule : public TObject {
   static TCustomVSTModule* FromEffect(AEffect* effect);
   AEffect* Effect() { return &FEffect; }
   const AEffect* Effect() const { return &FEffect; }
-  const TModuleClass& ModuleClass() const { return *FClass; }
-  std::string_view ClassName() const { return FClass->Name; }
 
   // Runs before the module is deleted on effClose: OnDestroy, then the editor.
   void BeforeDestruction();
@@ -161,7 +159,6 @@ class TCustomVSTModule : public TObject {
   void ProgramsChanged();
   TOutputEvents& OutputEvents() { return *FOutputEvents; }
   VstInt32 ShellPluginCursor() const { return FShellPluginCursor; }
-  const ERect& EditorRect() const { return FEditorRect; }
   // The editor's client size, declared by a module that knows it without
   // opening a window; effEditGetRect then always answers with it. A module
   // that declares none reports a size only while a form is open.

@@ -4,9 +4,7 @@
 #include "frame/HostText.h"
 
 TCustomVstProgram::TCustomVstProgram(TCustomVSTModule& module)
-    : TCollectionItem(module),
-      FHasValues(!module.IsProgramChunkMode()),
-      FHasChunk(module.IsProgramChunkMode()) {
+    : TCollectionItem(module), FHasValues(!module.IsProgramChunkMode()) {
   if (FHasValues) FParameterValues.Resize(static_cast<std::size_t>(module.numParams()));
 }
 

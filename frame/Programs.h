@@ -32,7 +32,6 @@ class TCustomVstProgram : public TCollectionItem {
   const TAtomicFloatArray& ParameterValues() const { return FParameterValues; }
   // The chunk (program-chunk mode only).
   std::vector<std::uint8_t>& ChunkData() { return FChunkData; }
-  bool HasChunk() const { return FHasChunk; }
 
   // Copies the values (when the source has any) and the name.
   void Assign(const TCustomVstProgram& source);
@@ -46,7 +45,6 @@ class TCustomVstProgram : public TCollectionItem {
  private:
   std::string FDisplayName = "Init";
   bool FHasValues;
-  bool FHasChunk;
   TAtomicFloatArray FParameterValues;
   std::vector<std::uint8_t> FChunkData;
 };

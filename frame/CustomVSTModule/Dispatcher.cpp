@@ -158,6 +158,7 @@ VstIntPtr TCustomVSTModule::Dispatcher(VstInt32 opcode, VstInt32 index, VstIntPt
       return ptr && GetParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1
                                                                                              : 0;
     case effKeysRequired:
+      // The protocol inverts this answer: 0 means the editor wants keys.
       return FKeysRequired ? 0 : 1;
     case effGetVstVersion:
       return kVstVersion;
