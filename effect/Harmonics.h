@@ -15,31 +15,25 @@ inline constexpr float kLevelTop = 1.0f;
 struct THarmonic {
   const char* LevelName;
   const char* PhaseName;
-  // The name the stored description binds the level's change handler by.
-  const char* LevelHandler;
   const char* LevelShortLabel;
   // Only the first phase switch tells the host it is a switch.
   bool PhaseReportsProperties;
   const char* PhaseShortLabel;
+  // The name the stored description binds the level's change handler by.
+  const char* LevelHandler;
 };
 
 inline constexpr std::array<THarmonic, kHarmonicCount> kHarmonics = {{
-    {"Harm 0", "Harm 0 Phase", "QuillotronVSTModuleParameterProperties0ParameterChange", "", true,
-     "Inv."},
-    {"Harm 1", "Harm 1 Phase", "QuillotronVSTModuleParameterProperties1ParameterChange", "", false,
-     ""},
-    {"Harm 2", "Harm 2 Phase", "QuillotronVSTModuleParameterProperties2ParameterChange", "", false,
-     ""},
-    {"Harm 3", "Harm 3 Phase", "QuillotronVSTModuleParameterProperties3ParameterChange", "", false,
-     ""},
-    {"Harm 4", "Harm 4 Phase", "QuillotronVSTModuleParameterProperties4ParameterChange", "", false,
-     ""},
-    {"Harm 5", "Harm 5 Phase", "QuillotronVSTModuleParameterProperties5ParameterChange", "", false,
-     ""},
-    {"Harm 6", "Harm 6 Phase", "QuillotronVSTModuleParameterProperties6ParameterChange", "", false,
-     ""},
-    {"Harm 7", "Harm 7 Phase", "QuillotronVSTModuleParameterProperties7ParameterChange", "Gain",
-     false, ""},
+    // clang-format off
+    {"Harm 0", "Harm 0 Phase", "",     true,  "Inv.", "QuillotronVSTModuleParameterProperties0ParameterChange"},
+    {"Harm 1", "Harm 1 Phase", "",     false, "",     "QuillotronVSTModuleParameterProperties1ParameterChange"},
+    {"Harm 2", "Harm 2 Phase", "",     false, "",     "QuillotronVSTModuleParameterProperties2ParameterChange"},
+    {"Harm 3", "Harm 3 Phase", "",     false, "",     "QuillotronVSTModuleParameterProperties3ParameterChange"},
+    {"Harm 4", "Harm 4 Phase", "",     false, "",     "QuillotronVSTModuleParameterProperties4ParameterChange"},
+    {"Harm 5", "Harm 5 Phase", "",     false, "",     "QuillotronVSTModuleParameterProperties5ParameterChange"},
+    {"Harm 6", "Harm 6 Phase", "",     false, "",     "QuillotronVSTModuleParameterProperties6ParameterChange"},
+    {"Harm 7", "Harm 7 Phase", "Gain", false, "",     "QuillotronVSTModuleParameterProperties7ParameterChange"},
+    // clang-format on
 }};
 
 // Shared by the eight phase switches.

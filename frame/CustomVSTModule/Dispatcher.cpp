@@ -6,6 +6,13 @@
 
 namespace {
 
+// Fires an optional notification; answers 1 when a handler was assigned.
+VstIntPtr Notify(const TNotifyEvent& event, TObject* sender) {
+  if (!event) return 0;
+  event(sender);
+  return 1;
+}
+
 constexpr float kVuScale = 32767.0f;
 constexpr VstIntPtr kNoMidiProgram = -1;
 constexpr VstInt32 kProgramCategories = 1;
@@ -365,15 +372,11 @@ VstIntPtr TCustomVSTModule::HandleSetEditKnobMode(VstInt32 mode) {
 }
 
 VstIntPtr TCustomVSTModule::HandleBeginSetProgram() {
-  if (!OnBeginSetProgram) return 0;
-  OnBeginSetProgram(this);
-  return 1;
+  return Notify(OnBeginSetProgram, this);
 }
 
 VstIntPtr TCustomVSTModule::HandleEndSetProgram() {
-  if (!OnEndSetProgram) return 0;
-  OnEndSetProgram(this);
-  return 1;
+  return Notify(OnEndSetProgram, this);
 }
 
 VstIntPtr TCustomVSTModule::HandleShellGetNextPlugin(char* name) {
@@ -387,15 +390,11 @@ VstIntPtr TCustomVSTModule::HandleShellGetNextPlugin(char* name) {
 }
 
 VstIntPtr TCustomVSTModule::HandleStartProcess() {
-  if (!OnStartProcess) return 0;
-  OnStartProcess(this);
-  return 1;
+  return Notify(OnStartProcess, this);
 }
 
 VstIntPtr TCustomVSTModule::HandleStopProcess() {
-  if (!OnStopProcess) return 0;
-  OnStopProcess(this);
-  return 1;
+  return Notify(OnStopProcess, this);
 }
 
 VstIntPtr TCustomVSTModule::HandleSetPanLaw(VstInt32 type, float gain) {
