@@ -14,8 +14,8 @@
 #include "tools/demo/DemoSignal.h"
 #include "tools/demo/HarmonicAnalysis.h"
 #include "tools/demo/LevelChart.h"
-#include "tools/host/PluginLibrary.h"
 #include "tools/host/Host.h"
+#include "tools/host/PluginLibrary.h"
 
 namespace fs = std::filesystem;
 

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "tools/host/PluginLibrary.h"
 #include "tools/host/Host.h"
+#include "tools/host/PluginLibrary.h"
 #include "tools/info/InfoReport.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "tools/host/PluginLibrary.h"
 #include "tools/host/Host.h"
+#include "tools/host/PluginLibrary.h"
 #include "tools/render/AudioInput.h"
 #include "tools/render/AudioOutput.h"
 #include "tools/render/Interruption.h"
