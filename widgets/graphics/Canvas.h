@@ -15,6 +15,12 @@ enum class TFontHeight { fh7 = 7, fh11 = 11 };
 // clip rectangle (never beyond the buffer). Colours are 0xAARRGGBB; `alpha`
 // scales the colour's own alpha, and a result below 255 blends over what is
 // there. The same calls give the same pixels on every platform.
+//
+// Blending: the effective alpha is a = (colorAlpha * alpha + 127) / 255;
+// a = 0 leaves the pixel, a = 255 writes the colour opaque, otherwise each
+// channel becomes (src * a + dst * (255 - a) + 127) / 255 and the pixel's
+// alpha a + (dstAlpha * (255 - a) + 127) / 255, which is 255 over an opaque
+// pixel. Integer arithmetic throughout, so every platform gets the same bits.
 class TCanvas {
  public:
   explicit TCanvas(TPixelBuffer& target);
