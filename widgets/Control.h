@@ -14,6 +14,8 @@
 class TControl {
  public:
   using TMouseMoveEvent = std::function<void(TControl* Sender, TShiftState Shift, int X, int Y)>;
+  // A change or click the control reports (OnChange, OnClick).
+  using TNotifyEvent = std::function<void(TControl* Sender)>;
 
   TControl() = default;
   virtual ~TControl() = default;
