@@ -42,8 +42,7 @@ class FlatCheckBoxTest : public ::testing::Test {
 
 TEST_F(FlatCheckBoxTest, ClickTogglesAndFiresOnce) {
   const struct {
-    TInputEvent Press;
-    TInputEvent Release;
+    TInputEvent Press, Release;
     bool Checked;
     int Clicks;
   } steps[] = {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "tests/widgets/WidgetTestSupport.h"
 #include "widgets/graphics/Canvas.h"
 
 namespace {
@@ -38,19 +37,6 @@ TEST(Image32Test, StoredPictureIsCopiedAndClippedToTheControl) {
   EXPECT_EQ(buffer.Row(2)[1], 0xFF998877u);
   EXPECT_EQ(buffer.Row(1)[2], 0u);
   EXPECT_EQ(buffer.Row(0)[1], 0u);
-}
-
-TEST(Image32Test, MouseMoveReportsNoLayer) {
-  TImage32 image;
-  int layer = 0;
-  int x = 0;
-  image.OnMouseMoveLayer = [&](TControl*, TShiftState, int X, int, int Layer) {
-    x = X;
-    layer = Layer;
-  };
-  image.HandleInput(Move(7, 3));
-  EXPECT_EQ(x, 7);
-  EXPECT_EQ(layer, TImage32::kNoLayer);
 }
 
 }  // namespace
