@@ -27,6 +27,7 @@ constexpr TColor kMiddleHills = 0xFF7D8BA0;
 constexpr TColor kSilhouette = 0xFF1A2535;
 constexpr TColor kWater = 0xFF1F2B3D;
 constexpr TColor kRipple = 0xFF2F3F57;
+constexpr TColor kMoonGlint = 0xFF4E5F78;
 constexpr TColor kWindow = 0xFFE8B96A;
 constexpr TColor kTitle = 0xFF27364B;
 constexpr TColor kSubtitle = 0xFF56667C;
@@ -208,31 +209,31 @@ void PaintShapes(TPainter& painter) {
 
   // The Sugarloaf: a rounded dome on steep flanks that flare towards the
   // water, and the lower Morro da Urca in front of it.
-  constexpr double kSummitX = 405;
-  constexpr double kSummitY = 110;
-  constexpr double kDomeHeight = 105;
+  constexpr double kSummitX = 408;
+  constexpr double kSummitY = 116;
+  constexpr double kDomeHeight = 88;
   auto dome = [=](double u, double halfWidth) {
     const double w = std::abs(u) / halfWidth;
     if (w < 1) return kSummitY + kDomeHeight * (1 - std::sqrt(1 - w * w));
-    return kSummitY + kDomeHeight + 3.0 * (std::abs(u) - halfWidth);
+    return kSummitY + kDomeHeight + 2.6 * (std::abs(u) - halfWidth);
   };
   painter.Profile(
       298, kBackgroundWidth, 292,
       [=](double x) {
         const double u = x - kSummitX;
-        const double sugarloaf = dome(u, u < 0 ? 34 : 30);
-        const double urca = 224 + 68 * std::pow(std::abs(x - 338) / 40, 2.2);
+        const double sugarloaf = dome(u, u < 0 ? 40 : 37);
+        const double urca = 226 + 66 * std::pow(std::abs(x - 340) / 40, 2.4);
         return std::min(sugarloaf, urca);
       },
       kSilhouette);
 
   // The cable car from Urca's summit to the Sugarloaf's shoulder, sagging
   // a little, with a cabin on its way up.
-  const double shoulderX = kSummitX - 27;
-  const double shoulderY = dome(-27, 34);
-  const double midX = (342 + shoulderX) / 2;
-  const double midY = (224 + shoulderY) / 2 + 2.5;
-  painter.Stroke(342, 224.3, midX, midY, 0.8, kSilhouette);
+  const double shoulderX = kSummitX - 32;
+  const double shoulderY = dome(-32, 40);
+  const double midX = (344 + shoulderX) / 2;
+  const double midY = (226 + shoulderY) / 2 + 2.5;
+  painter.Stroke(344, 226.3, midX, midY, 0.8, kSilhouette);
   painter.Stroke(midX, midY, shoulderX, shoulderY, 0.8, kSilhouette);
   painter.Stroke(midX, midY, midX, midY + 3.5, 0.7, kSilhouette);
   painter.Quad(midX - 3, midY + 3.5, midX + 3, midY + 3.5, midX + 2.6, midY + 8, midX - 2.6,
@@ -272,6 +273,15 @@ void PaintShapes(TPainter& painter) {
   for (const auto& r : kRipples) {
     painter.Quad(r[0], r[1], r[0] + r[2], r[1], r[0] + r[2] - 2, r[1] + 0.6, r[0] + 2, r[1] + 0.6,
                  kRipple);
+  }
+  // The moon's reflection: a column of short glints below it, narrowing
+  // towards the shore.
+  for (int k = 0; k < 9; ++k) {
+    const double y = 295.4 + 2.4 * k;
+    const double half = 7.5 - 0.55 * k + (k % 2) * 1.5;
+    const double x = 350 + ((k * 5) % 3 - 1) * 1.2;
+    painter.Quad(x - half, y, x + half, y, x + half - 1.5, y + 0.7, x - half + 1.5, y + 0.7,
+                 kMoonGlint);
   }
 
   // Palm trees on the promenade.
