@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 
+#include "editor/QuillotronGUI.h"
 #include "effect/FactoryPrograms.h"
+#include "widgets/AudioChart.h"
+#include "widgets/TimeDomain.h"
 
 namespace {
 
@@ -40,6 +44,8 @@ constexpr double kResamplerTransition = 0.01;
 constexpr double kDenormalOffset = 1e-30;
 constexpr float kInvertedFrom = 0.5f;
 constexpr std::uint32_t kAllLevels = (1u << kHarmonicCount) - 1;
+// One period of the waveform display: the rotation step 2 pi / 512.
+constexpr double kWaveformStep = 0.01227184630308513;
 
 }  // namespace
 
@@ -55,6 +61,11 @@ void M::VSTModuleCreate(TObject*) {
   }
   ChangedLevels.store(0, std::memory_order_relaxed);
   CalculateCoefficients();
+  // Hosts ask for the editor's size before they open it.
+  int width = 0;
+  int height = 0;
+  TVSTGUI::DeclaredClientSize(width, height);
+  SetEditorSize(width, height);
 }
 
 void M::VSTModuleDestroy(TObject*) {
@@ -68,8 +79,10 @@ void M::VSTModuleInitialize(TObject*) {
   WriteFactoryPrograms(*this);
 }
 
-void M::VST_EditOpen(TObject*, std::unique_ptr<TEditorForm>&) {
-  // The editor window comes with the editor; until then the host gets none.
+void M::VST_EditOpen(TObject*, std::unique_ptr<TEditorForm>& GUI) {
+  auto gui = std::make_unique<TVSTGUI>();
+  gui->Module = this;
+  GUI = std::move(gui);
 }
 
 void M::CalculateCoefficients() {
@@ -81,7 +94,44 @@ void M::CalculateCoefficients() {
   TShapingPolynomial::CalculateCoefficients(levels, PhaseSigns, Gains, PolynomialCoefficients);
 }
 
-void M::UpdateWaveform() {}
+void M::UpdateWaveform() {
+  auto* gui = dynamic_cast<TVSTGUI*>(EditorForm());
+  if (gui == nullptr || gui->TimeDomain == nullptr || gui->TimeDomain->ChannelCount() < 1) return;
+  // The audio thread's coefficients are its own; the display gets a set
+  // computed here from the same stored values.
+  TShapingPolynomial::TLevels levels{};
+  TShapingPolynomial::TPhaseSigns signs{};
+  TShapingPolynomial::TGains gains{};
+  TShapingPolynomial::TPolynomialCoefficients c{};
+  for (int k = 0; k < kHarmonicCount; ++k) {
+    levels[k] = GetParameterValue(k);
+    signs[k] = TShapingPolynomial::PhaseToSign(GetParameterValue(kFirstPhaseParameter + k));
+  }
+  TShapingPolynomial::CalculateCoefficients(levels, signs, gains, c);
+  // Rotating (x, y) = (sin i·step, -cos i·step) by one step per sample
+  // gives sample i = P(sin((i + 1)·step)): one period of the shaper's
+  // output for a full-scale sine.
+  const double sn = std::sin(kWaveformStep);
+  const double cs = std::cos(kWaveformStep);
+  double x = 0.0;
+  double y = -1.0;
+  TTimeDomainChannel& channel = gui->TimeDomain->Channel(0);
+  float* samples = channel.Data();
+  const int count = std::min(gui->TimeDomain->MaximumTime(), channel.Count());
+  for (int i = 0; i < count; ++i) {
+    const double nextX = cs * x - sn * y;
+    const double nextY = sn * x + cs * y;
+    x = nextX;
+    y = nextY;
+    samples[i] = static_cast<float>(TShapingPolynomial::Evaluate(c, x));
+  }
+  gui->TimeDomain->Changed();
+  if (gui->AC != nullptr) gui->AC->Invalidate();
+}
+
+std::uint32_t M::TakeEditorChanges() {
+  return EditorChanges.exchange(0, std::memory_order_acquire);
+}
 
 // Parameter handlers run on whichever thread changed the parameter, while the
 // audio thread evaluates the polynomial. They therefore never touch the
@@ -95,9 +145,10 @@ void M::UpdateWaveform() {}
 // complete coefficient set, picks a change up at the next block, loses no
 // change whichever threads set parameters or switch programs, and takes no
 // lock.
-void M::MarkChanged(std::uint32_t levels) {
+void M::MarkChanged(std::uint32_t levels, VstInt32 parameter) {
   ChangedLevels.fetch_or(levels, std::memory_order_release);
-  UpdateWaveform();
+  if (parameter >= 0 && parameter < 2 * kHarmonicCount)
+    EditorChanges.fetch_or(1u << parameter, std::memory_order_release);
 }
 
 void M::PickUpParameterChanges() {
@@ -113,11 +164,11 @@ void M::PickUpParameterChanges() {
 }
 
 void M::HarmonicLevelChange(TObject*, VstInt32 Index, float&) {
-  if (Index >= 0 && Index < kHarmonicCount) MarkChanged(1u << Index);
+  if (Index >= 0 && Index < kHarmonicCount) MarkChanged(1u << Index, Index);
 }
 
-void M::HarmonicPhaseChange(TObject*, VstInt32, float&) {
-  MarkChanged(kAllLevels);
+void M::HarmonicPhaseChange(TObject*, VstInt32 Index, float&) {
+  MarkChanged(kAllLevels, Index);
 }
 
 void M::QuillotronVSTModuleCustomParameterDisplay(TObject*, VstInt32 Index,

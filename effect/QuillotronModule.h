@@ -45,11 +45,15 @@ class TQuillotronVSTModule : public TVSTModule {
 
   // Gains, signs and coefficients from the stored parameter values.
   void CalculateCoefficients();
-  // Regenerates the editor's waveform display when the editor is open.
+  // Regenerates the editor's waveform display when the editor is open, from
+  // coefficients computed for it from the stored values. Editor thread only.
   void UpdateWaveform();
+  // The parameters changed since the last call (bit i for parameter i), for
+  // the editor to follow; marks made while it is closed are kept.
+  std::uint32_t TakeEditorChanges();
 
  private:
-  void MarkChanged(std::uint32_t levels);
+  void MarkChanged(std::uint32_t levels, VstInt32 parameter);
   void PickUpParameterChanges();
   template <class Sample>
   void Process(TChannelArrays<Sample> inputs, TChannelArrays<Sample> outputs, VstInt32 frames);
@@ -59,4 +63,7 @@ class TQuillotronVSTModule : public TVSTModule {
   // the parameter handlers on whatever thread changed a parameter, taken by
   // the audio thread.
   std::atomic<std::uint32_t> ChangedLevels{0};
+  // The parameters changed since the editor last looked: bit i for
+  // parameter i. Set on any thread, taken on the editor's.
+  std::atomic<std::uint32_t> EditorChanges{0};
 };

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format-14 binutils
-  libsndfile1-dev pkg-config locales)
+  libsndfile1-dev pkg-config locales
+  libx11-dev libxtst-dev xvfb xauth fonts-dejavu-core libstb-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -33,7 +33,12 @@ TEST(EffectPlugin, RecordAndIdentity) {
   EXPECT_EQ(fx.Effect->Dispatch(effGetPlugCategory), cgEffect);
   EXPECT_EQ(fx.Effect->Dispatch(effKeysRequired), 1);
   EXPECT_EQ(fx.Effect->Dispatch(effGetVendorVersion), 65536);
-  EXPECT_EQ(fx.Effect->Dispatch(effEditOpen), 0);  // no editor window yet
+  EXPECT_EQ(fx.Effect->Dispatch(effEditOpen), 0);  // no parent window to open in
+  ERect* rect = nullptr;
+  EXPECT_EQ(fx.Effect->Dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ((std::array<int, 4>{rect->top, rect->left, rect->bottom, rect->right}),
+            (std::array<int, 4>{0, 0, 314, 443}));
   for (const TCanDoText& entry : kCanDoTexts) {
     const bool claimed =
         entry.CanDo == plugAsChannelInsert || entry.CanDo == plugAsSend || entry.CanDo == _2in2out;
