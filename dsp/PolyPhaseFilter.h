@@ -40,6 +40,11 @@ class TPolyPhaseFilter {
   // False once a non-finite value has entered the sections.
   bool StateIsFinite() const;
 
+  // The section state itself, CoefficientCount values each: block routines
+  // take it into their own layout for a block and write it back afterwards.
+  double* SectionInputs() { return InputState.data(); }
+  double* SectionOutputs() { return OutputState.data(); }
+
  protected:
   // Copying is for the derived resamplers; a copy through the base would slice.
   TPolyPhaseFilter(const TPolyPhaseFilter&) = default;

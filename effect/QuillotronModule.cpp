@@ -59,6 +59,9 @@ void M::VSTModuleCreate(TObject*) {
     Upsamplers[channel]->DesignCoefficients(kResamplerCoefficients, kResamplerTransition);
     Downsamplers[channel]->DesignCoefficients(kResamplerCoefficients, kResamplerTransition);
   }
+  TUpsampler2x* upsamplers[kChannels] = {Upsamplers[0].get(), Upsamplers[1].get()};
+  TDownsampler2x* downsamplers[kChannels] = {Downsamplers[0].get(), Downsamplers[1].get()};
+  BlockChain.Setup(upsamplers, downsamplers, kDenormalOffset);
   ChangedLevels.store(0, std::memory_order_relaxed);
   CalculateCoefficients();
   // Hosts ask for the editor's size before they open it.
@@ -69,6 +72,7 @@ void M::VSTModuleCreate(TObject*) {
 }
 
 void M::VSTModuleDestroy(TObject*) {
+  BlockChain.Release();
   for (int channel = 0; channel < kChannels; ++channel) {
     Upsamplers[channel].reset();
     Downsamplers[channel].reset();
@@ -183,21 +187,32 @@ void M::Process(TChannelArrays<Sample> inputs, TChannelArrays<Sample> outputs, V
   const int channels = std::min({numInputs(), numOutputs(), kChannels});
   if (channels < 1 || frames < 1) return;
   const TShapingPolynomial::TPolynomialCoefficients& c = PolynomialCoefficients;
+  if (channels == kChannels && BlockChain.Ready()) {
+    // Both channels at once, with the same results as the loop below.
+    const Sample* in[kChannels] = {inputs[0], inputs[1]};
+    Sample* out[kChannels] = {outputs[0], outputs[1]};
+    BlockChain.Process(in, out, frames, c.data());
+  } else {
+    for (int channel = 0; channel < channels; ++channel) {
+      TUpsampler2x& upsampler = *Upsamplers[channel];
+      TDownsampler2x& downsampler = *Downsamplers[channel];
+      const Sample* in = inputs[channel];
+      Sample* out = outputs[channel];
+      for (VstInt32 n = 0; n < frames; ++n) {
+        const double x = static_cast<double>(in[n]) + kDenormalOffset;
+        double pair[2];
+        upsampler.UpsampleDouble(x, pair);
+        pair[0] = TShapingPolynomial::Evaluate(c, pair[0]);
+        pair[1] = TShapingPolynomial::Evaluate(c, pair[1]);
+        out[n] = static_cast<Sample>(downsampler.DownsampleDouble(pair));
+      }
+    }
+  }
+  // A non-finite input would leave the recursive filters silent for good;
+  // a channel whose state went non-finite starts afresh.
   for (int channel = 0; channel < channels; ++channel) {
     TUpsampler2x& upsampler = *Upsamplers[channel];
     TDownsampler2x& downsampler = *Downsamplers[channel];
-    const Sample* in = inputs[channel];
-    Sample* out = outputs[channel];
-    for (VstInt32 n = 0; n < frames; ++n) {
-      const double x = static_cast<double>(in[n]) + kDenormalOffset;
-      double pair[2];
-      upsampler.UpsampleDouble(x, pair);
-      pair[0] = TShapingPolynomial::Evaluate(c, pair[0]);
-      pair[1] = TShapingPolynomial::Evaluate(c, pair[1]);
-      out[n] = static_cast<Sample>(downsampler.DownsampleDouble(pair));
-    }
-    // A non-finite input would leave the recursive filters silent for good;
-    // a channel whose state went non-finite starts afresh.
     if (!upsampler.StateIsFinite() || !downsampler.StateIsFinite()) {
       upsampler.ClearState();
       downsampler.ClearState();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dsp/Downsampler2x.h"
+#include "dsp/StereoOversampledChain.h"
 #include "dsp/Upsampler2x.h"
 #include "effect/Harmonics.h"
 #include "effect/ShapingPolynomial.h"
@@ -27,6 +28,8 @@ class TQuillotronVSTModule : public TVSTModule {
   TShapingPolynomial::TPolynomialCoefficients PolynomialCoefficients{};
   std::array<std::unique_ptr<TUpsampler2x>, kChannels> Upsamplers;
   std::array<std::unique_ptr<TDownsampler2x>, kChannels> Downsamplers;
+  // The block path through both channels' resamplers, bound once they are designed.
+  TStereoOversampledChain BlockChain;
 
   void VSTModuleCreate(TObject* Sender);
   void VSTModuleDestroy(TObject* Sender);
