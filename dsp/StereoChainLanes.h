@@ -43,3 +43,9 @@ void StereoChainPortableSingle(TStereoChainLanes& lanes, const float* const* inp
                                float* const* outputs, int frames);
 void StereoChainPortableDouble(TStereoChainLanes& lanes, const double* const* inputs,
                                double* const* outputs, int frames);
+
+// 128-bit SSE2 vectors, the baseline of x86-64 and of the i686 build.
+void StereoChainSse2Single(TStereoChainLanes& lanes, const float* const* inputs,
+                           float* const* outputs, int frames);
+void StereoChainSse2Double(TStereoChainLanes& lanes, const double* const* inputs,
+                           double* const* outputs, int frames);

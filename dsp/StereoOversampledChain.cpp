@@ -1,6 +1,7 @@
 #include "dsp/StereoOversampledChain.h"
 
 #include "dsp/Downsampler2x.h"
+#include "dsp/InstructionSetProbe.h"
 #include "dsp/Upsampler2x.h"
 
 namespace {
@@ -20,6 +21,11 @@ constexpr int UpSection(int pair, int position) {
 }
 constexpr int DownSection(int pair, int position) {
   return 2 * pair + 1 - position;
+}
+
+const TInstructionSets& MachineSets() {
+  static const TInstructionSets sets = TInstructionSetProbe::Probe();
+  return sets;
 }
 
 }  // namespace
@@ -61,7 +67,11 @@ bool TStereoOversampledChain::RoutineAvailable(TChainRoutine routine) {
     case crPortable:
       return true;
     case crSse2:
+#if QUILLO_CHAIN_SSE2
+      return MachineSets().Sse2;
+#else
       return false;
+#endif
     case crAvx256:
       return false;
   }
@@ -82,6 +92,11 @@ bool TStereoOversampledChain::SelectRoutine(TChainRoutine routine) {
       DoubleKernel = &StereoChainPortableDouble;
       break;
     case crSse2:
+#if QUILLO_CHAIN_SSE2
+      SingleKernel = &StereoChainSse2Single;
+      DoubleKernel = &StereoChainSse2Double;
+#endif
+      break;
     case crAvx256:
       break;
   }
