@@ -49,3 +49,9 @@ void StereoChainSse2Single(TStereoChainLanes& lanes, const float* const* inputs,
                            float* const* outputs, int frames);
 void StereoChainSse2Double(TStereoChainLanes& lanes, const double* const* inputs,
                            double* const* outputs, int frames);
+
+// 256-bit AVX vectors, x86-64 only; call only where the probe reports AVX.
+void StereoChainAvx256Single(TStereoChainLanes& lanes, const float* const* inputs,
+                             float* const* outputs, int frames);
+void StereoChainAvx256Double(TStereoChainLanes& lanes, const double* const* inputs,
+                             double* const* outputs, int frames);

@@ -73,7 +73,11 @@ bool TStereoOversampledChain::RoutineAvailable(TChainRoutine routine) {
       return false;
 #endif
     case crAvx256:
+#if QUILLO_CHAIN_AVX256
+      return MachineSets().Avx;
+#else
       return false;
+#endif
   }
   return false;
 }
@@ -98,6 +102,10 @@ bool TStereoOversampledChain::SelectRoutine(TChainRoutine routine) {
 #endif
       break;
     case crAvx256:
+#if QUILLO_CHAIN_AVX256
+      SingleKernel = &StereoChainAvx256Single;
+      DoubleKernel = &StereoChainAvx256Double;
+#endif
       break;
   }
   Selected = routine;
