@@ -88,7 +88,6 @@ class TVSTGUI final : public TEditorForm, public TNativeWindowClient {
   // answers the rectangle painted (empty when nothing was).
   TRect Repaint();
   const TPixelBuffer& Pixels() const { return FPixels; }
-  std::vector<std::unique_ptr<TControl>>& Controls() { return FControls; }
 
  private:
   friend class TVSTGUIBuilder;

@@ -322,8 +322,6 @@ std::unique_ptr<TTimeDomain> MakeTimeDomain(const TPropertyList& properties) {
       Fail("Property " + property.Name + " does not exist");
     }
   }
-  // Channels added after the length was set get their buffers too.
-  timeDomain->SetMaximumTime(timeDomain->MaximumTime());
   return timeDomain;
 }
 
