@@ -94,17 +94,14 @@ AVX256_INLINE void Avx256Frame(const TAvx256Constants& k, TAvx256Pipe& p, const 
   Avx256Output(k, v, out[0], out[1], n);
 }
 
-// Iteration n of the pipeline with stages First to Last active. The stages run
-// from the last to the first, so that each reads what its predecessor left in
-// the previous iteration before the predecessor overwrites it.
-template <int First, int Last, class Sample>
-AVX256_INLINE void Avx256Iteration(const TAvx256Constants& k, TAvx256Pipe& p,
-                                   const Sample* const* in, Sample* const* out, int n) {
+// Iteration n of the pipeline with stages First to Last active; input feeds
+// stage 0. The stages run from the last to the first, so that each reads what
+// its predecessor left in the previous iteration before the predecessor
+// overwrites it. Stage 11 leaves its frame's result in DownY3.
+template <int First, int Last>
+AVX256_INLINE void Avx256Stages(const TAvx256Constants& k, TAvx256Pipe& p, __m256d input) {
   constexpr auto active = [](int stage) { return First <= stage && stage <= Last; };
-  if constexpr (active(11)) {
-    Avx256Step(k.DownA3, p.DownX3, p.DownY3, p.DownY2);
-    Avx256Output(k, p.DownY3, out[0], out[1], n - 11);
-  }
+  if constexpr (active(11)) Avx256Step(k.DownA3, p.DownX3, p.DownY3, p.DownY2);
   if constexpr (active(10)) Avx256Step(k.DownA2, p.DownX2, p.DownY2, p.DownY1);
   if constexpr (active(9)) Avx256Step(k.DownA1, p.DownX1, p.DownY1, p.DownY0);
   if constexpr (active(8)) Avx256Step(k.DownA0, p.DownX0, p.DownY0, p.Shaped);
@@ -127,7 +124,71 @@ AVX256_INLINE void Avx256Iteration(const TAvx256Constants& k, TAvx256Pipe& p,
   if constexpr (active(3)) Avx256Step(k.UpA3, p.UpX3, p.UpY3, p.UpY2);
   if constexpr (active(2)) Avx256Step(k.UpA2, p.UpX2, p.UpY2, p.UpY1);
   if constexpr (active(1)) Avx256Step(k.UpA1, p.UpX1, p.UpY1, p.UpY0);
-  if constexpr (active(0)) Avx256Step(k.UpA0, p.UpX0, p.UpY0, Avx256Input(k, in[0], in[1], n));
+  if constexpr (active(0)) Avx256Step(k.UpA0, p.UpX0, p.UpY0, input);
+}
+
+// One iteration n with its own input and output.
+template <int First, int Last, class Sample>
+AVX256_INLINE void Avx256Iteration(const TAvx256Constants& k, TAvx256Pipe& p,
+                                   const Sample* const* in, Sample* const* out, int n) {
+  if constexpr (First == 0)
+    Avx256Stages<First, Last>(k, p, Avx256Input(k, in[0], in[1], n));
+  else
+    Avx256Stages<First, Last>(k, p, _mm256_setzero_pd());
+  if constexpr (Last == kLastStage) Avx256Output(k, p.DownY3, out[0], out[1], n - kLastStage);
+}
+
+// {l n, l n+1, r n, r n+1} + offset: two frames' inputs, added at once.
+AVX256_INLINE __m256d Avx256InputPair(const TAvx256Constants& k, const double* left,
+                                      const double* right, int n) {
+  const __m256d w = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(left + n)),
+                                         _mm_loadu_pd(right + n), 1);
+  return _mm256_add_pd(w, k.Offset);
+}
+
+AVX256_INLINE __m256d Avx256InputPair(const TAvx256Constants& k, const float* left,
+                                      const float* right, int n) {
+  const __m128 l = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(left + n)));
+  const __m128 r = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(right + n)));
+  return _mm256_add_pd(_mm256_cvtps_pd(_mm_movelh_ps(l, r)), k.Offset);
+}
+
+// Two frames' results {o, e, o, e} at once: even plus odd chain, halved,
+// giving {l m, l m+1, r m, r m+1}.
+AVX256_INLINE __m256d Avx256Combine(const TAvx256Constants& k, __m256d first, __m256d second) {
+  const __m256d odd = _mm256_unpacklo_pd(first, second);
+  const __m256d even = _mm256_unpackhi_pd(first, second);
+  return _mm256_mul_pd(k.Half, _mm256_add_pd(even, odd));
+}
+
+AVX256_INLINE void Avx256OutputPair(__m256d v, double* left, double* right, int m) {
+  _mm_storeu_pd(left + m, _mm256_castpd256_pd128(v));
+  _mm_storeu_pd(right + m, _mm256_extractf128_pd(v, 1));
+}
+
+AVX256_INLINE void Avx256OutputPair(__m256d v, float* left, float* right, int m) {
+  const __m128 f = _mm256_cvtpd_ps(v);
+  _mm_storel_pi(reinterpret_cast<__m64*>(left + m), f);
+  _mm_storeh_pi(reinterpret_cast<__m64*>(right + m), f);
+}
+
+// The full pipeline two iterations at a time, from iteration n on while two
+// input frames remain; returns the next iteration.
+template <class Sample>
+AVX256_INLINE int Avx256RunPairs(const TAvx256Constants& k, TAvx256Pipe& p, const Sample* const* in,
+                                 Sample* const* out, int n, int frames) {
+  const Sample* left = in[0];
+  const Sample* right = in[1];
+  Sample* outLeft = out[0];
+  Sample* outRight = out[1];
+  for (; n + 1 < frames; n += 2) {
+    const __m256d w = Avx256InputPair(k, left, right, n);
+    Avx256Stages<0, kLastStage>(k, p, _mm256_permute_pd(w, 0x0));
+    const __m256d first = p.DownY3;
+    Avx256Stages<0, kLastStage>(k, p, _mm256_permute_pd(w, 0xF));
+    Avx256OutputPair(Avx256Combine(k, first, p.DownY3), outLeft, outRight, n - kLastStage);
+  }
+  return n;
 }
 
 // Filling: iterations 0 .. Stage with stages 0 .. n each.
@@ -186,8 +247,8 @@ void Avx256Run(TLanes& s, const Sample* const* in, Sample* const* out, int frame
       Avx256Frame(k, p, in, out, n);
   } else {
     Avx256Fill<kLastStage - 1>(k, p, in, out);
-    for (int n = kLastStage; n < frames; ++n)
-      Avx256Iteration<0, kLastStage>(k, p, in, out, n);
+    const int n = Avx256RunPairs(k, p, in, out, kLastStage, frames);
+    if (n < frames) Avx256Iteration<0, kLastStage>(k, p, in, out, n);
     Avx256Drain<1>(k, p, in, out, frames);
   }
   _mm256_store_pd(s.UpX[0], p.UpX0);
