@@ -211,30 +211,30 @@ AVX256_INLINE void Avx256Drain(const TAvx256Constants& k, TAvx256Pipe& p, const 
 template <class Sample>
 void Avx256Run(TLanes& s, const Sample* const* in, Sample* const* out, int frames) {
   const TAvx256Constants k = {
-      _mm256_load_pd(s.UpA[0]),   _mm256_load_pd(s.UpA[1]),   _mm256_load_pd(s.UpA[2]),
-      _mm256_load_pd(s.UpA[3]),   _mm256_load_pd(s.DownA[0]), _mm256_load_pd(s.DownA[1]),
-      _mm256_load_pd(s.DownA[2]), _mm256_load_pd(s.DownA[3]), _mm256_set1_pd(s.Shape[0]),
-      _mm256_set1_pd(s.Shape[1]), _mm256_set1_pd(s.Shape[2]), _mm256_set1_pd(s.Shape[3]),
-      _mm256_set1_pd(s.Shape[4]), _mm256_set1_pd(s.Shape[5]), _mm256_set1_pd(s.Shape[6]),
-      _mm256_set1_pd(s.Shape[7]), _mm256_set1_pd(s.Shape[8]), _mm256_set1_pd(s.InputOffset),
+      _mm256_loadu_pd(s.UpA[0]),   _mm256_loadu_pd(s.UpA[1]),   _mm256_loadu_pd(s.UpA[2]),
+      _mm256_loadu_pd(s.UpA[3]),   _mm256_loadu_pd(s.DownA[0]), _mm256_loadu_pd(s.DownA[1]),
+      _mm256_loadu_pd(s.DownA[2]), _mm256_loadu_pd(s.DownA[3]), _mm256_set1_pd(s.Shape[0]),
+      _mm256_set1_pd(s.Shape[1]),  _mm256_set1_pd(s.Shape[2]),  _mm256_set1_pd(s.Shape[3]),
+      _mm256_set1_pd(s.Shape[4]),  _mm256_set1_pd(s.Shape[5]),  _mm256_set1_pd(s.Shape[6]),
+      _mm256_set1_pd(s.Shape[7]),  _mm256_set1_pd(s.Shape[8]),  _mm256_set1_pd(s.InputOffset),
       _mm256_set1_pd(0.5)};
   const __m256d zero = _mm256_setzero_pd();
-  TAvx256Pipe p = {_mm256_load_pd(s.UpX[0]),
-                   _mm256_load_pd(s.UpX[1]),
-                   _mm256_load_pd(s.UpX[2]),
-                   _mm256_load_pd(s.UpX[3]),
-                   _mm256_load_pd(s.UpY[0]),
-                   _mm256_load_pd(s.UpY[1]),
-                   _mm256_load_pd(s.UpY[2]),
-                   _mm256_load_pd(s.UpY[3]),
-                   _mm256_load_pd(s.DownX[0]),
-                   _mm256_load_pd(s.DownX[1]),
-                   _mm256_load_pd(s.DownX[2]),
-                   _mm256_load_pd(s.DownX[3]),
-                   _mm256_load_pd(s.DownY[0]),
-                   _mm256_load_pd(s.DownY[1]),
-                   _mm256_load_pd(s.DownY[2]),
-                   _mm256_load_pd(s.DownY[3]),
+  TAvx256Pipe p = {_mm256_loadu_pd(s.UpX[0]),
+                   _mm256_loadu_pd(s.UpX[1]),
+                   _mm256_loadu_pd(s.UpX[2]),
+                   _mm256_loadu_pd(s.UpX[3]),
+                   _mm256_loadu_pd(s.UpY[0]),
+                   _mm256_loadu_pd(s.UpY[1]),
+                   _mm256_loadu_pd(s.UpY[2]),
+                   _mm256_loadu_pd(s.UpY[3]),
+                   _mm256_loadu_pd(s.DownX[0]),
+                   _mm256_loadu_pd(s.DownX[1]),
+                   _mm256_loadu_pd(s.DownX[2]),
+                   _mm256_loadu_pd(s.DownX[3]),
+                   _mm256_loadu_pd(s.DownY[0]),
+                   _mm256_loadu_pd(s.DownY[1]),
+                   _mm256_loadu_pd(s.DownY[2]),
+                   _mm256_loadu_pd(s.DownY[3]),
                    zero,
                    zero,
                    zero,
@@ -251,22 +251,22 @@ void Avx256Run(TLanes& s, const Sample* const* in, Sample* const* out, int frame
     if (n < frames) Avx256Iteration<0, kLastStage>(k, p, in, out, n);
     Avx256Drain<1>(k, p, in, out, frames);
   }
-  _mm256_store_pd(s.UpX[0], p.UpX0);
-  _mm256_store_pd(s.UpX[1], p.UpX1);
-  _mm256_store_pd(s.UpX[2], p.UpX2);
-  _mm256_store_pd(s.UpX[3], p.UpX3);
-  _mm256_store_pd(s.UpY[0], p.UpY0);
-  _mm256_store_pd(s.UpY[1], p.UpY1);
-  _mm256_store_pd(s.UpY[2], p.UpY2);
-  _mm256_store_pd(s.UpY[3], p.UpY3);
-  _mm256_store_pd(s.DownX[0], p.DownX0);
-  _mm256_store_pd(s.DownX[1], p.DownX1);
-  _mm256_store_pd(s.DownX[2], p.DownX2);
-  _mm256_store_pd(s.DownX[3], p.DownX3);
-  _mm256_store_pd(s.DownY[0], p.DownY0);
-  _mm256_store_pd(s.DownY[1], p.DownY1);
-  _mm256_store_pd(s.DownY[2], p.DownY2);
-  _mm256_store_pd(s.DownY[3], p.DownY3);
+  _mm256_storeu_pd(s.UpX[0], p.UpX0);
+  _mm256_storeu_pd(s.UpX[1], p.UpX1);
+  _mm256_storeu_pd(s.UpX[2], p.UpX2);
+  _mm256_storeu_pd(s.UpX[3], p.UpX3);
+  _mm256_storeu_pd(s.UpY[0], p.UpY0);
+  _mm256_storeu_pd(s.UpY[1], p.UpY1);
+  _mm256_storeu_pd(s.UpY[2], p.UpY2);
+  _mm256_storeu_pd(s.UpY[3], p.UpY3);
+  _mm256_storeu_pd(s.DownX[0], p.DownX0);
+  _mm256_storeu_pd(s.DownX[1], p.DownX1);
+  _mm256_storeu_pd(s.DownX[2], p.DownX2);
+  _mm256_storeu_pd(s.DownX[3], p.DownX3);
+  _mm256_storeu_pd(s.DownY[0], p.DownY0);
+  _mm256_storeu_pd(s.DownY[1], p.DownY1);
+  _mm256_storeu_pd(s.DownY[2], p.DownY2);
+  _mm256_storeu_pd(s.DownY[3], p.DownY3);
 }
 
 #undef AVX256_INLINE

@@ -24,23 +24,23 @@ struct TChannelSections {
 TChannelSections LoadSections(const double (*a)[kLanes], const double (*x)[kLanes],
                               const double (*y)[kLanes], int channel) {
   const int lane = channel * kChannelLanes;
-  return {_mm_load_pd(&a[0][lane]), _mm_load_pd(&a[1][lane]), _mm_load_pd(&a[2][lane]),
-          _mm_load_pd(&a[3][lane]), _mm_load_pd(&x[0][lane]), _mm_load_pd(&x[1][lane]),
-          _mm_load_pd(&x[2][lane]), _mm_load_pd(&x[3][lane]), _mm_load_pd(&y[0][lane]),
-          _mm_load_pd(&y[1][lane]), _mm_load_pd(&y[2][lane]), _mm_load_pd(&y[3][lane])};
+  return {_mm_loadu_pd(&a[0][lane]), _mm_loadu_pd(&a[1][lane]), _mm_loadu_pd(&a[2][lane]),
+          _mm_loadu_pd(&a[3][lane]), _mm_loadu_pd(&x[0][lane]), _mm_loadu_pd(&x[1][lane]),
+          _mm_loadu_pd(&x[2][lane]), _mm_loadu_pd(&x[3][lane]), _mm_loadu_pd(&y[0][lane]),
+          _mm_loadu_pd(&y[1][lane]), _mm_loadu_pd(&y[2][lane]), _mm_loadu_pd(&y[3][lane])};
 }
 
 void StoreSections(const TChannelSections& s, double (*x)[kLanes], double (*y)[kLanes],
                    int channel) {
   const int lane = channel * kChannelLanes;
-  _mm_store_pd(&x[0][lane], s.X0);
-  _mm_store_pd(&x[1][lane], s.X1);
-  _mm_store_pd(&x[2][lane], s.X2);
-  _mm_store_pd(&x[3][lane], s.X3);
-  _mm_store_pd(&y[0][lane], s.Y0);
-  _mm_store_pd(&y[1][lane], s.Y1);
-  _mm_store_pd(&y[2][lane], s.Y2);
-  _mm_store_pd(&y[3][lane], s.Y3);
+  _mm_storeu_pd(&x[0][lane], s.X0);
+  _mm_storeu_pd(&x[1][lane], s.X1);
+  _mm_storeu_pd(&x[2][lane], s.X2);
+  _mm_storeu_pd(&x[3][lane], s.X3);
+  _mm_storeu_pd(&y[0][lane], s.Y0);
+  _mm_storeu_pd(&y[1][lane], s.Y1);
+  _mm_storeu_pd(&y[2][lane], s.Y2);
+  _mm_storeu_pd(&y[3][lane], s.Y3);
 }
 
 // r = x + (v - y) * a; x = v; y = r.
@@ -58,14 +58,38 @@ inline __m128d RunPairs(TChannelSections& s, __m128d v) {
   return Step(s.A3, s.X3, s.Y3, v);
 }
 
+// {x n, x n+1} + offset: two frames' inputs, added at once.
+inline __m128d InputPair(const double* input, int n, __m128d offset) {
+  return _mm_add_pd(_mm_loadu_pd(input + n), offset);
+}
+
+inline __m128d InputPair(const float* input, int n, __m128d offset) {
+  const __m128i pair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(input + n));
+  return _mm_add_pd(_mm_cvtps_pd(_mm_castsi128_ps(pair)), offset);
+}
+
+inline void OutputPair(__m128d v, double* output, int n) {
+  _mm_storeu_pd(output + n, v);
+}
+
+inline void OutputPair(__m128d v, float* output, int n) {
+  _mm_storel_pi(reinterpret_cast<__m64*>(output + n), _mm_cvtpd_ps(v));
+}
+
 template <class Sample>
 void Upsample(TLanes& lanes, const Sample* input, double* piece, int count, int channel) {
   TChannelSections s = LoadSections(lanes.UpA, lanes.UpX, lanes.UpY, channel);
-  const double offset = lanes.InputOffset;
+  const __m128d offset = _mm_set1_pd(lanes.InputOffset);
   double* target = piece + channel * kChannelLanes;
-  for (int n = 0; n < count; ++n) {
-    const __m128d v = _mm_set1_pd(static_cast<double>(input[n]) + offset);
-    _mm_store_pd(target + n * kLanes, RunPairs(s, v));
+  int n = 0;
+  for (; n + 1 < count; n += 2) {
+    const __m128d w = InputPair(input, n, offset);
+    _mm_store_pd(target + n * kLanes, RunPairs(s, _mm_unpacklo_pd(w, w)));
+    _mm_store_pd(target + (n + 1) * kLanes, RunPairs(s, _mm_unpackhi_pd(w, w)));
+  }
+  if (n < count) {
+    const __m128d x = _mm_add_sd(_mm_set_sd(static_cast<double>(input[n])), offset);
+    _mm_store_pd(target + n * kLanes, RunPairs(s, _mm_unpacklo_pd(x, x)));
   }
   StoreSections(s, lanes.UpX, lanes.UpY, channel);
 }
@@ -94,9 +118,16 @@ void Downsample(TLanes& lanes, const double* piece, Sample* output, int count, i
   TChannelSections s = LoadSections(lanes.DownA, lanes.DownX, lanes.DownY, channel);
   const __m128d half = _mm_set1_pd(0.5);
   const double* source = piece + channel * kChannelLanes;
-  for (int n = 0; n < count; ++n) {
+  int n = 0;
+  // Two frames' {odd, even} results at once: even plus odd chain, halved.
+  for (; n + 1 < count; n += 2) {
+    const __m128d first = RunPairs(s, _mm_load_pd(source + n * kLanes));
+    const __m128d second = RunPairs(s, _mm_load_pd(source + (n + 1) * kLanes));
+    const __m128d sum = _mm_add_pd(_mm_unpackhi_pd(first, second), _mm_unpacklo_pd(first, second));
+    OutputPair(_mm_mul_pd(half, sum), output, n);
+  }
+  if (n < count) {
     const __m128d v = RunPairs(s, _mm_load_pd(source + n * kLanes));
-    // Odd chain plus even chain, halved.
     const __m128d sum = _mm_add_pd(v, _mm_shuffle_pd(v, v, 1));
     output[n] = static_cast<Sample>(_mm_cvtsd_f64(_mm_mul_pd(half, sum)));
   }
