@@ -4,10 +4,10 @@
 
 // The chain with 128-bit vectors: one vector per channel and section pair,
 // {even chain, odd chain} for the upsampler and {odd, even} for the
-// downsampler. With eight vector registers on i686 and sixteen on x86-64 the
-// work runs in separate passes per piece: upsample each channel into the
-// piece buffer, shape the whole piece in place, downsample each channel out
-// of it. Each section keeps its state in registers across a pass.
+// downsampler. Too few registers for one deep pipeline, so the work runs in
+// separate passes per piece: upsample both channels into the piece buffer,
+// shape the whole piece in place, downsample both channels out of it. Each
+// section keeps its state in registers (or their spill slots) across a pass.
 namespace {
 
 using TLanes = TStereoChainLanes;
@@ -76,24 +76,6 @@ inline void OutputPair(__m128d v, float* output, int n) {
   _mm_storel_pi(reinterpret_cast<__m64*>(output + n), _mm_cvtpd_ps(v));
 }
 
-template <class Sample>
-void Upsample(TLanes& lanes, const Sample* input, double* piece, int count, int channel) {
-  TChannelSections s = LoadSections(lanes.UpA, lanes.UpX, lanes.UpY, channel);
-  const __m128d offset = _mm_set1_pd(lanes.InputOffset);
-  double* target = piece + channel * kChannelLanes;
-  int n = 0;
-  for (; n + 1 < count; n += 2) {
-    const __m128d w = InputPair(input, n, offset);
-    _mm_store_pd(target + n * kLanes, RunPairs(s, _mm_unpacklo_pd(w, w)));
-    _mm_store_pd(target + (n + 1) * kLanes, RunPairs(s, _mm_unpackhi_pd(w, w)));
-  }
-  if (n < count) {
-    const __m128d x = _mm_add_sd(_mm_set_sd(static_cast<double>(input[n])), offset);
-    _mm_store_pd(target + n * kLanes, RunPairs(s, _mm_unpacklo_pd(x, x)));
-  }
-  StoreSections(s, lanes.UpX, lanes.UpY, channel);
-}
-
 void Shape(const TLanes& lanes, double* piece, int count) {
   const double* c = lanes.Shape;
   const __m128d c0 = _mm_set1_pd(c[0]), c1 = _mm_set1_pd(c[1]), c2 = _mm_set1_pd(c[2]);
@@ -113,25 +95,64 @@ void Shape(const TLanes& lanes, double* piece, int count) {
   }
 }
 
+// Both channels in one pass, so that the section recurrences of the two
+// overlap: this outweighs the state that no longer fits into the registers.
 template <class Sample>
-void Downsample(TLanes& lanes, const double* piece, Sample* output, int count, int channel) {
-  TChannelSections s = LoadSections(lanes.DownA, lanes.DownX, lanes.DownY, channel);
-  const __m128d half = _mm_set1_pd(0.5);
-  const double* source = piece + channel * kChannelLanes;
+void UpsampleStereo(TLanes& lanes, const Sample* const* inputs, double* piece, int count) {
+  TChannelSections l = LoadSections(lanes.UpA, lanes.UpX, lanes.UpY, 0);
+  TChannelSections r = LoadSections(lanes.UpA, lanes.UpX, lanes.UpY, 1);
+  const __m128d offset = _mm_set1_pd(lanes.InputOffset);
+  const Sample* left = inputs[0];
+  const Sample* right = inputs[1];
   int n = 0;
-  // Two frames' {odd, even} results at once: even plus odd chain, halved.
   for (; n + 1 < count; n += 2) {
-    const __m128d first = RunPairs(s, _mm_load_pd(source + n * kLanes));
-    const __m128d second = RunPairs(s, _mm_load_pd(source + (n + 1) * kLanes));
-    const __m128d sum = _mm_add_pd(_mm_unpackhi_pd(first, second), _mm_unpacklo_pd(first, second));
-    OutputPair(_mm_mul_pd(half, sum), output, n);
+    const __m128d wl = InputPair(left, n, offset);
+    const __m128d wr = InputPair(right, n, offset);
+    double* target = piece + n * kLanes;
+    _mm_store_pd(target, RunPairs(l, _mm_unpacklo_pd(wl, wl)));
+    _mm_store_pd(target + kChannelLanes, RunPairs(r, _mm_unpacklo_pd(wr, wr)));
+    _mm_store_pd(target + kLanes, RunPairs(l, _mm_unpackhi_pd(wl, wl)));
+    _mm_store_pd(target + kLanes + kChannelLanes, RunPairs(r, _mm_unpackhi_pd(wr, wr)));
   }
   if (n < count) {
-    const __m128d v = RunPairs(s, _mm_load_pd(source + n * kLanes));
-    const __m128d sum = _mm_add_pd(v, _mm_shuffle_pd(v, v, 1));
-    output[n] = static_cast<Sample>(_mm_cvtsd_f64(_mm_mul_pd(half, sum)));
+    const __m128d xl = _mm_add_sd(_mm_set_sd(static_cast<double>(left[n])), offset);
+    const __m128d xr = _mm_add_sd(_mm_set_sd(static_cast<double>(right[n])), offset);
+    _mm_store_pd(piece + n * kLanes, RunPairs(l, _mm_unpacklo_pd(xl, xl)));
+    _mm_store_pd(piece + n * kLanes + kChannelLanes, RunPairs(r, _mm_unpacklo_pd(xr, xr)));
   }
-  StoreSections(s, lanes.DownX, lanes.DownY, channel);
+  StoreSections(l, lanes.UpX, lanes.UpY, 0);
+  StoreSections(r, lanes.UpX, lanes.UpY, 1);
+}
+
+template <class Sample>
+void DownsampleStereo(TLanes& lanes, const double* piece, Sample* const* outputs, int count) {
+  TChannelSections l = LoadSections(lanes.DownA, lanes.DownX, lanes.DownY, 0);
+  TChannelSections r = LoadSections(lanes.DownA, lanes.DownX, lanes.DownY, 1);
+  const __m128d half = _mm_set1_pd(0.5);
+  Sample* left = outputs[0];
+  Sample* right = outputs[1];
+  int n = 0;
+  for (; n + 1 < count; n += 2) {
+    const double* source = piece + n * kLanes;
+    const __m128d l0 = RunPairs(l, _mm_load_pd(source));
+    const __m128d r0 = RunPairs(r, _mm_load_pd(source + kChannelLanes));
+    const __m128d l1 = RunPairs(l, _mm_load_pd(source + kLanes));
+    const __m128d r1 = RunPairs(r, _mm_load_pd(source + kLanes + kChannelLanes));
+    OutputPair(_mm_mul_pd(half, _mm_add_pd(_mm_unpackhi_pd(l0, l1), _mm_unpacklo_pd(l0, l1))), left,
+               n);
+    OutputPair(_mm_mul_pd(half, _mm_add_pd(_mm_unpackhi_pd(r0, r1), _mm_unpacklo_pd(r0, r1))),
+               right, n);
+  }
+  if (n < count) {
+    const __m128d vl = RunPairs(l, _mm_load_pd(piece + n * kLanes));
+    const __m128d vr = RunPairs(r, _mm_load_pd(piece + n * kLanes + kChannelLanes));
+    left[n] = static_cast<Sample>(
+        _mm_cvtsd_f64(_mm_mul_pd(half, _mm_add_pd(vl, _mm_shuffle_pd(vl, vl, 1)))));
+    right[n] = static_cast<Sample>(
+        _mm_cvtsd_f64(_mm_mul_pd(half, _mm_add_pd(vr, _mm_shuffle_pd(vr, vr, 1)))));
+  }
+  StoreSections(l, lanes.DownX, lanes.DownY, 0);
+  StoreSections(r, lanes.DownX, lanes.DownY, 1);
 }
 
 template <class Sample>
@@ -139,11 +160,11 @@ void Run(TLanes& lanes, const Sample* const* inputs, Sample* const* outputs, int
   double* piece = lanes.Piece;
   for (int start = 0; start < frames; start += kPiece) {
     const int count = frames - start < kPiece ? frames - start : kPiece;
-    Upsample(lanes, inputs[0] + start, piece, count, 0);
-    Upsample(lanes, inputs[1] + start, piece, count, 1);
+    const Sample* in[2] = {inputs[0] + start, inputs[1] + start};
+    Sample* out[2] = {outputs[0] + start, outputs[1] + start};
+    UpsampleStereo(lanes, in, piece, count);
     Shape(lanes, piece, count);
-    Downsample(lanes, piece, outputs[0] + start, count, 0);
-    Downsample(lanes, piece, outputs[1] + start, count, 1);
+    DownsampleStereo(lanes, piece, out, count);
   }
 }
 
