@@ -9,26 +9,28 @@
 #include "dsp/StereoChainLanes.h"
 
 // One 256-bit vector per section pair holds {left, right} x {two chains}. The
-// block runs as a software pipeline of twelve stages: iteration n runs upsampler
-// pair k on frame n - k (stages 0 to 3), two Horner steps on frame n - 4 to
-// n - 7 (stages 4 to 7) and downsampler pair j on frame n - 8 - j (stages 8 to
-// 11). Every stage reads only what the stage before it left in the previous
-// iteration, so the only chains carried from one iteration to the next are
-// the section recurrences, and the processor overlaps everything else. Blocks
-// shorter than the pipeline run frame by frame through the same operations.
+// block runs as a software pipeline of ten stages: iteration n runs upsampler
+// pair k on frame n - k (stages 0 to 3), the Horner scheme in two pieces on
+// frames n - 4 and n - 5 (stages 4 and 5) and downsampler pair j on
+// frame n - 6 - j (stages 6 to 9). Every stage reads only what the stage
+// before it left in the previous iteration, so the only chains carried from
+// one iteration to the next are the section recurrences, and the processor
+// overlaps everything else; each loop pass runs two iterations, whose inputs
+// and results share vectors. Blocks shorter than the pipeline run frame by
+// frame through the same operations.
 namespace {
 
 #define AVX256_INLINE __attribute__((always_inline)) inline
 
 using TLanes = TStereoChainLanes;
-constexpr int kLastStage = 11;
+constexpr int kLastStage = 9;
 
 struct TAvx256Pipe {
   __m256d UpX0, UpX1, UpX2, UpX3, UpY0, UpY1, UpY2, UpY3;
   __m256d DownX0, DownX1, DownX2, DownX3, DownY0, DownY1, DownY2, DownY3;
-  // Horner partial results and their arguments between stages 4 to 7, and
+  // The Horner partial result and its argument between stages 4 and 5, and
   // the shaped samples waiting for the downsampler.
-  __m256d Horner1, Argument1, Horner2, Argument2, Horner3, Argument3, Shaped;
+  __m256d Horner, Argument, Shaped;
 };
 
 struct TAvx256Constants {
@@ -97,29 +99,24 @@ AVX256_INLINE void Avx256Frame(const TAvx256Constants& k, TAvx256Pipe& p, const 
 // Iteration n of the pipeline with stages First to Last active; input feeds
 // stage 0. The stages run from the last to the first, so that each reads what
 // its predecessor left in the previous iteration before the predecessor
-// overwrites it. Stage 11 leaves its frame's result in DownY3.
+// overwrites it. Stage 9 leaves its frame's result in DownY3.
 template <int First, int Last>
 AVX256_INLINE void Avx256Stages(const TAvx256Constants& k, TAvx256Pipe& p, __m256d input) {
   constexpr auto active = [](int stage) { return First <= stage && stage <= Last; };
-  if constexpr (active(11)) Avx256Step(k.DownA3, p.DownX3, p.DownY3, p.DownY2);
-  if constexpr (active(10)) Avx256Step(k.DownA2, p.DownX2, p.DownY2, p.DownY1);
-  if constexpr (active(9)) Avx256Step(k.DownA1, p.DownX1, p.DownY1, p.DownY0);
-  if constexpr (active(8)) Avx256Step(k.DownA0, p.DownX0, p.DownY0, p.Shaped);
-  if constexpr (active(7)) {
-    const __m256d y = _mm256_mul_pd(_mm256_add_pd(p.Horner3, k.C2), p.Argument3);
-    p.Shaped = _mm256_add_pd(_mm256_mul_pd(_mm256_add_pd(y, k.C1), p.Argument3), k.C0);
-  }
-  if constexpr (active(6)) {
-    p.Horner3 = Avx256Twice(p.Horner2, p.Argument2, k.C4, k.C3);
-    p.Argument3 = p.Argument2;
-  }
+  if constexpr (active(9)) Avx256Step(k.DownA3, p.DownX3, p.DownY3, p.DownY2);
+  if constexpr (active(8)) Avx256Step(k.DownA2, p.DownX2, p.DownY2, p.DownY1);
+  if constexpr (active(7)) Avx256Step(k.DownA1, p.DownX1, p.DownY1, p.DownY0);
+  if constexpr (active(6)) Avx256Step(k.DownA0, p.DownX0, p.DownY0, p.Shaped);
   if constexpr (active(5)) {
-    p.Horner2 = Avx256Twice(p.Horner1, p.Argument1, k.C6, k.C5);
-    p.Argument2 = p.Argument1;
+    __m256d y = Avx256Twice(p.Horner, p.Argument, k.C4, k.C3);
+    y = _mm256_mul_pd(_mm256_add_pd(y, k.C2), p.Argument);
+    p.Shaped = _mm256_add_pd(_mm256_mul_pd(_mm256_add_pd(y, k.C1), p.Argument), k.C0);
   }
   if constexpr (active(4)) {
-    p.Horner1 = _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(p.UpY3, k.C8), k.C7), p.UpY3);
-    p.Argument1 = p.UpY3;
+    const __m256d u = p.UpY3;
+    const __m256d y = _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(u, k.C8), k.C7), u);
+    p.Horner = Avx256Twice(y, u, k.C6, k.C5);
+    p.Argument = u;
   }
   if constexpr (active(3)) Avx256Step(k.UpA3, p.UpX3, p.UpY3, p.UpY2);
   if constexpr (active(2)) Avx256Step(k.UpA2, p.UpX2, p.UpY2, p.UpY1);
@@ -191,7 +188,7 @@ AVX256_INLINE int Avx256RunPairs(const TAvx256Constants& k, TAvx256Pipe& p, cons
   return n;
 }
 
-// Filling: iterations 0 .. Stage with stages 0 .. n each.
+// Filling: iterations 0 .. Stage, iteration n with stages 0 .. n.
 template <int Stage, class Sample>
 AVX256_INLINE void Avx256Fill(const TAvx256Constants& k, TAvx256Pipe& p, const Sample* const* in,
                               Sample* const* out) {
@@ -199,8 +196,8 @@ AVX256_INLINE void Avx256Fill(const TAvx256Constants& k, TAvx256Pipe& p, const S
   Avx256Iteration<0, Stage>(k, p, in, out, Stage);
 }
 
-// Draining after the last input frame: the iterations frames + Stage - 1
-// down to frames, with stages Stage .. kLastStage each.
+// Draining after the last input frame: iteration frames + Stage - 1 with
+// stages Stage .. kLastStage, then the later iterations.
 template <int Stage, class Sample>
 AVX256_INLINE void Avx256Drain(const TAvx256Constants& k, TAvx256Pipe& p, const Sample* const* in,
                                Sample* const* out, int frames) {
@@ -235,10 +232,6 @@ void Avx256Run(TLanes& s, const Sample* const* in, Sample* const* out, int frame
                    _mm256_loadu_pd(s.DownY[1]),
                    _mm256_loadu_pd(s.DownY[2]),
                    _mm256_loadu_pd(s.DownY[3]),
-                   zero,
-                   zero,
-                   zero,
-                   zero,
                    zero,
                    zero,
                    zero};
