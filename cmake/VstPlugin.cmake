@@ -7,7 +7,9 @@ function(quillo_add_vst_plugin target)
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
   target_link_libraries(${target} PRIVATE quillo_frame)
-  if(UNIX AND NOT APPLE)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/platform/win32/vstplugin.def)
+  elseif(UNIX AND NOT APPLE)
     target_link_options(${target} PRIVATE
       "-Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/vstplugin.map"
       "-Wl,--no-undefined")

@@ -79,6 +79,8 @@ class TVSTGUI final : public TEditorForm, public TNativeWindowClient {
   // TNativeWindowClient: pointer input in client coordinates.
   void HandleInput(const TInputEvent& event) override;
   void HandleExpose(int left, int top, int width, int height) override;
+  // Windows whose messages arrive without the host's idle call tick here.
+  void HandleTimer() override { Idle(); }
 
   // Sets the controls from the stored parameter values that changed since
   // the last call (all of them the first time), silently, and regenerates

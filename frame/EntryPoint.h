@@ -22,17 +22,20 @@ AEffect* CreateVSTEffect(audioMasterCallback audioMaster) noexcept {
   }
 }
 
+// Defines a plug-in binary's entry point for a module class, exported as
+// VSTPluginMain and, for older hosts, as main. On Windows the module's .def
+// file exports both names; elsewhere main is an alias of the same function.
 #if defined(_WIN32)
-#define QUILLO_VST_EXPORT extern "C" __declspec(dllexport)
+#define QUILLO_VST_PLUGIN(ModuleClass)                                             \
+  extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster) { \
+    return CreateVSTEffect<ModuleClass>(audioMaster);                              \
+  }
 #else
 #define QUILLO_VST_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
-
-// Defines a plug-in binary's entry point for a module class, exported as
-// VSTPluginMain and, for older hosts, as main.
 #define QUILLO_VST_PLUGIN(ModuleClass)                                                           \
   QUILLO_VST_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster) {        \
     return CreateVSTEffect<ModuleClass>(audioMaster);                                            \
   }                                                                                              \
   QUILLO_VST_EXPORT AEffect* VSTCALLBACK QuilloVstMainAlias(audioMasterCallback) __asm__("main") \
       __attribute__((alias("VSTPluginMain")));
+#endif

@@ -14,6 +14,10 @@ class TNativeWindowClient {
   virtual void HandleInput(const TInputEvent& event) = 0;
   // The window needs these client pixels shown again (it was exposed).
   virtual void HandleExpose(int left, int top, int width, int height) = 0;
+  // A tick of the window's own timer, for systems whose windows receive
+  // their messages without the editor's idle call (Win32). X11 windows
+  // never tick: there the host's idle call drives everything.
+  virtual void HandleTimer() {}
 };
 
 // The one thing each windowing system provides the editor: a borderless child
