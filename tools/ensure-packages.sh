@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format-14 binutils
   libsndfile1-dev pkg-config locales
-  libx11-dev libxtst-dev xvfb xauth fonts-dejavu-core libstb-dev)
+  libx11-dev libxtst-dev xvfb xauth fonts-dejavu-core libstb-dev
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
 
 missing=()
 for p in "${packages[@]}"; do
