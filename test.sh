@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: formatting, then the suite in the release build and in the
 # AddressSanitizer + UndefinedBehaviorSanitizer build and the ThreadSanitizer
-# build, then the Windows cross-builds.
+# build, then the Windows cross-builds, loaded under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -27,3 +27,5 @@ for preset in win32 win64; do
 done
 bash tools/check-windows-dll.sh i686-w64-mingw32-objdump build/win32/effect/quillotron.dll
 bash tools/check-windows-dll.sh x86_64-w64-mingw32-objdump build/win64/effect/quillotron.dll
+echo "== Windows DLLs under Wine"
+xvfb-run -a bash tools/wine-smoke.sh

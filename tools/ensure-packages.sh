@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format-14 binutils
   libsndfile1-dev pkg-config locales
   libx11-dev libxtst-dev xvfb xauth fonts-dejavu-core libstb-dev
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine64 wine32:i386)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,10 +19,14 @@ done
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "Missing packages: ${missing[*]}" >&2
-  echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+  echo "Install them with: sudo dpkg --add-architecture i386 && sudo apt-get update && sudo apt-get install ${missing[*]}" >&2
   exit 1
 fi
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
+# Wine runs the 32-bit DLL's tests with its i386 half.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 apt-get update -qq
 apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Loads both Windows DLLs under Wine as a host does and checks that each
+# tells a host exactly what the Linux plug-in tells it: identity, can-dos,
+# parameters with their texts, programs. Runs inside a display of its own
+# (a Wine program started without one leaves the prefix unusable).
+#   wine-smoke.sh   (from the repository, after the release, win32 and win64 builds)
+set -euo pipefail
+
+prefix=$(mktemp -d)
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
+export WINEPREFIX=$prefix/wine WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+timeout 300 wineboot -i >/dev/null 2>&1
+# A crash must end the program, not wait for someone to close a dialog.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+# The report without its first line, which names the file.
+build/release/tools/info build/release/effect/quillotron.so | tail -n +2 >"$prefix/linux.txt"
+status=0
+for bits in 32 64; do
+  timeout 120 wine "build/win$bits/tools/info.exe" "build/win$bits/effect/quillotron.dll" 2>/dev/null |
+    tr -d '\r' | tail -n +2 >"$prefix/win$bits.txt" || true
+  if diff -u "$prefix/linux.txt" "$prefix/win$bits.txt"; then
+    echo "win$bits: the DLL under Wine reports what the Linux plug-in reports"
+  else
+    echo "win$bits: the DLL under Wine reports otherwise (above)" >&2
+    status=1
+  fi
+done
+exit $status
