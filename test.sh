@@ -27,5 +27,4 @@ for preset in win32 win64; do
 done
 bash tools/check-windows-dll.sh i686-w64-mingw32-objdump build/win32/effect/quillotron.dll
 bash tools/check-windows-dll.sh x86_64-w64-mingw32-objdump build/win64/effect/quillotron.dll
-echo "== Windows DLLs under Wine"
-xvfb-run -a bash tools/wine-smoke.sh
+xvfb-run -a bash tools/wine-tests.sh

@@ -10,7 +10,7 @@
 
 // Path of a test plug-in binary built beside the tests.
 inline std::string TestPluginPath(const std::string& name) {
-  return std::string(QUILLO_TEST_PLUGIN_DIR) + "/" + name + ".so";
+  return std::string(QUILLO_TEST_PLUGIN_DIR) + "/" + name + QUILLO_PLUGIN_SUFFIX;
 }
 
 // A test plug-in loaded through the host-side library, with the test host

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Loads both Windows DLLs under Wine as a host does and checks that each
-# tells a host exactly what the Linux plug-in tells it: identity, can-dos,
-# parameters with their texts, programs. Runs inside a display of its own
-# (a Wine program started without one leaves the prefix unusable).
-#   wine-smoke.sh   (from the repository, after the release, win32 and win64 builds)
+# The Windows builds under Wine: both test suites, then both DLLs loaded as a
+# host does, each of which must tell a host exactly what the Linux plug-in
+# tells it (identity, can-dos, parameters with their texts, programs). Runs
+# in one throw-away prefix inside one display of its own: a Wine program
+# started without a display leaves the prefix refusing windows.
+#   xvfb-run -a bash tools/wine-tests.sh   (after the release, win32 and win64 builds)
 set -euo pipefail
 
 prefix=$(mktemp -d)
@@ -14,9 +15,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 timeout 300 wineboot -i >/dev/null 2>&1
 # A crash must end the program, not wait for someone to close a dialog.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+# Windows need not wait for a window manager that is not there.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+
+for bits in 32 64; do
+  echo "== Tests under Wine: win$bits"
+  ctest --test-dir "build/win$bits" -j "$(nproc)" --timeout 300 --output-on-failure
+done
 
 # The report without its first line, which names the file.
 build/release/tools/info build/release/effect/quillotron.so | tail -n +2 >"$prefix/linux.txt"
+echo "== The DLLs as a host sees them"
 status=0
 for bits in 32 64; do
   timeout 120 wine "build/win$bits/tools/info.exe" "build/win$bits/effect/quillotron.dll" 2>/dev/null |
