@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/HostEncoding.h"
+
 namespace {
 
 bool IsContinuationByte(unsigned char c) {
@@ -30,9 +32,10 @@ std::string_view CutToBytes(std::string_view text, std::size_t maxBytes) {
 
 void WriteHostText(char* buffer, std::size_t bufferSize, std::string_view text) {
   if (buffer == nullptr || bufferSize == 0) return;
-  const std::string_view fitting = CutToBytes(text, bufferSize - 1);
-  std::memcpy(buffer, fitting.data(), fitting.size());
-  buffer[fitting.size()] = '\0';
+  const std::string host = ToHostEncoding(text);
+  const std::size_t length = HostEncodingCut(host, bufferSize - 1);
+  std::memcpy(buffer, host.data(), length);
+  buffer[length] = '\0';
 }
 
 std::string ReadHostText(const char* text, std::size_t maxBytes) {
@@ -40,5 +43,5 @@ std::string ReadHostText(const char* text, std::size_t maxBytes) {
   const void* end = std::memchr(text, 0, maxBytes);
   const std::size_t length =
       end ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : maxBytes;
-  return std::string(text, length);
+  return FromHostEncoding(std::string_view(text, length));
 }

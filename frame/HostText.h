@@ -15,10 +15,11 @@ std::string_view CutToCharacters(std::string_view text, std::size_t maxChars);
 // a character.
 std::string_view CutToBytes(std::string_view text, std::size_t maxBytes);
 
-// Writes text NUL-terminated into a host buffer of bufferSize bytes, cut at a
-// character boundary. Nothing is written to a null buffer or a zero size.
+// Writes text NUL-terminated into a host buffer of bufferSize bytes, in the
+// host's encoding and cut at a character boundary. Nothing is written to a
+// null buffer or a zero size.
 void WriteHostText(char* buffer, std::size_t bufferSize, std::string_view text);
 
 // Reads a NUL-terminated text from the host, looking at most maxBytes bytes
-// ahead; a null pointer reads as empty.
+// ahead, as UTF-8; a null pointer reads as empty.
 std::string ReadHostText(const char* text, std::size_t maxBytes);

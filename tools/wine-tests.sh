@@ -10,6 +10,8 @@ set -euo pipefail
 prefix=$(mktemp -d)
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
 export WINEPREFIX=$prefix/wine WINEARCH=win64 WINEDEBUG=-all
+# A Western European system: its ANSI code page is Windows-1252.
+export LANG=en_US.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 timeout 300 wineboot -i >/dev/null 2>&1

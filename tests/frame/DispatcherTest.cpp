@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/HostEncodingSkip.h"
 #include "tests/frame/PluginFixture.h"
 
 namespace {
@@ -178,6 +179,7 @@ bool EndsOnCharacterBoundary(const std::string& text) {
 }
 
 TEST(Dispatcher, NamesLongerThanHostBuffersAreCutAtCharacterBoundaries) {
+  QUILLO_SKIP_UNLESS_UTF8_HOSTS();
   TPluginFixture plugin("test_bare_plugin");
   auto effect = plugin.Instantiate();
   const std::string fullName = "Bare test plug-in with ü and é!!";

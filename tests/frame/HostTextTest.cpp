@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "frame/HostText.h"
+#include "tests/HostEncodingSkip.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ TEST(HostText, CharactersAreCodePointsNotBytes) {
 }
 
 TEST(HostText, WritesAreCutAtCharacterBoundaryAndTerminated) {
+  QUILLO_SKIP_UNLESS_UTF8_HOSTS();
   struct Row {
     std::string Text;
     std::size_t Size;

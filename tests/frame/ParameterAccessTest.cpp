@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/HostEncodingSkip.h"
 #include "tests/frame/ParameterTestPlugin.h"
 #include "tests/frame/PluginFixture.h"
 
@@ -228,6 +229,7 @@ TEST_F(ParameterAccess, AutomationFollowsCanBeAutomated) {
 }
 
 TEST_F(ParameterAccess, TextsFitTheHostsBuffersAtCharacterBoundaries) {
+  QUILLO_SKIP_UNLESS_UTF8_HOSTS();
   const TTextReply name = Effect->ParameterName(kLongTexts);
   const TTextReply units = Effect->ParameterLabel(kLongTexts);
   const TTextReply customLabel = Effect->ParameterLabel(kCustomSwitch);
@@ -253,6 +255,7 @@ VstParameterProperties Patterned() {
 }
 
 TEST_F(ParameterAccess, PropertiesAreReportedOnlyWhenAskedFor) {
+  QUILLO_SKIP_UNLESS_UTF8_HOSTS();
   VstParameterProperties properties = Patterned();
   ASSERT_EQ(Effect->Dispatch(effGetParameterProperties, kReportingSwitch, 0, &properties), 1);
   EXPECT_EQ(properties.flags, 67);

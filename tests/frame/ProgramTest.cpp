@@ -7,8 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/HostEncodingSkip.h"
 #include "tests/frame/ParameterTestPlugin.h"
 #include "tests/frame/PluginFixture.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+constexpr UINT kWesternEuropean = 1252;
+#endif
 
 namespace {
 
@@ -84,6 +91,7 @@ TEST_F(Programs, AFailingHandlerEndsTheReapplicationButNotTheSwitch) {
 }
 
 TEST_F(Programs, NamesAreKeptWholeAndHandedOutWithin24Bytes) {
+  QUILLO_SKIP_UNLESS_UTF8_HOSTS();
   for (VstInt32 i = 0; i < 14; ++i)
     EXPECT_EQ(Effect->ProgramNameIndexed(i).Text, "Program " + std::to_string(i));
   const TTextReply multiByte = Effect->ProgramNameIndexed(15);
@@ -104,6 +112,7 @@ TEST_F(Programs, NamesAreKeptWholeAndHandedOutWithin24Bytes) {
 }
 
 TEST_F(Programs, HostNamesAreReadBoundedAndKeptTo50Characters) {
+  QUILLO_SKIP_UNLESS_UTF8_HOSTS();
   std::string twoByte;
   for (int i = 0; i < 60; ++i)
     twoByte += "é";
@@ -133,5 +142,22 @@ TEST_F(Programs, ChunkRequestsWithoutProgramChunksAnswerZero) {
   EXPECT_THAT(Plugin.Traces, IsEmpty());
   EXPECT_EQ(Effect->ParameterDisplay(kPlain).Text, "0");
 }
+
+#if defined(_WIN32)
+// A Windows host reads and writes program names in its ANSI code page
+// (Windows-1252 in the test prefix): an accented letter takes one byte, so
+// more of a name fits the 24 bytes, and the host's bytes are stored as the
+// letters they stand for.
+TEST_F(Programs, WindowsHostsExchangeNamesInTheirCodePage) {
+  if (GetACP() != kWesternEuropean) GTEST_SKIP() << "needs code page " << kWesternEuropean;
+  const TTextReply multiByte = Effect->ProgramNameIndexed(15);
+  EXPECT_FALSE(multiByte.Overrun());
+  EXPECT_EQ(multiByte.BytesWritten, 24u);
+  EXPECT_EQ(multiByte.Text, "Prögrâmmé mit einem Nam");
+  char cp1252[] = "S\xE3o Silvestre";
+  Effect->Dispatch(effSetProgramName, 0, 0, cp1252);
+  EXPECT_EQ(Effect->ProgramName().Text, "São Silvestre");
+}
+#endif
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/HostEncoding.h"
+
 TGuardedTextBuffer::TGuardedTextBuffer(std::size_t size)
     : StatedSize(size), Bytes(size + kGuardSize, kFill) {}
 
@@ -12,7 +14,9 @@ TTextReply TGuardedTextBuffer::Inspect(VstIntPtr result) const {
   const auto text = Bytes.begin();
   const auto end = text + static_cast<std::ptrdiff_t>(StatedSize);
   const auto zero = std::find(text, end, '\0');
-  reply.Text.assign(text, zero);
+  // A Windows plug-in answers in the system's code page; the reply reads
+  // as UTF-8, as a host shows it.
+  reply.Text = FromHostEncoding(std::string(text, zero));
   reply.Terminated = zero != end;
   const auto lastChanged =
       std::find_if(Bytes.rbegin(), Bytes.rend(), [](char byte) { return byte != kFill; });
