@@ -25,6 +25,22 @@ for bits in 32 64; do
   ctest --test-dir "build/win$bits" -j "$(nproc)" --timeout 300 --output-on-failure
 done
 
+# A user whose regional settings write a decimal comma; the test must run,
+# not skip.
+for bits in 32 64; do
+  echo "== A German user's decimal comma: win$bits"
+  output=$(LANG=de_DE.UTF-8 timeout 120 wine "build/win$bits/tests/effect/effect_plugin_tests.exe" \
+    --gtest_filter='EffectWindowsLocale.*' 2>&1 | tr -d '\r') || {
+    printf '%s\n' "$output"
+    exit 1
+  }
+  if ! printf '%s\n' "$output" | grep -q '^\[  PASSED  \] 1 test' ||
+    printf '%s\n' "$output" | grep -q SKIPPED; then
+    printf '%s\n' "$output"
+    exit 1
+  fi
+done
+
 # The report without its first line, which names the file.
 build/release/tools/info build/release/effect/quillotron.so | tail -n +2 >"$prefix/linux.txt"
 echo "== The DLLs as a host sees them"
