@@ -22,7 +22,11 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/
 
 for bits in 32 64; do
   echo "== Tests under Wine: win$bits"
-  ctest --test-dir "build/win$bits" -j "$(nproc)" --timeout 300 --output-on-failure
+  # A Wine process started beside others now and then fails to come up
+  # (seen once in a few hundred cases, never on Linux); a case must fail
+  # twice to fail the run.
+  ctest --test-dir "build/win$bits" -j "$(nproc)" --timeout 300 --output-on-failure \
+    --repeat until-pass:2
 done
 
 # A user whose regional settings write a decimal comma; the test must run,

@@ -133,8 +133,12 @@ void TWin32Window::Deliver(const TInputEvent& event) {
 LRESULT CALLBACK TWin32Window::WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam) {
   if (message == WM_NCCREATE) {
+    // The window learns its object on its first message, before
+    // CreateWindowExW has returned the handle.
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    auto* created = static_cast<TWin32Window*>(create->lpCreateParams);
+    created->FWindow = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
   auto* self = reinterpret_cast<TWin32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
