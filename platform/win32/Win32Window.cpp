@@ -41,6 +41,20 @@ TShiftState ShiftFrom(WPARAM keys) {
   return shift;
 }
 
+// The button a button message is about.
+TInputEvent::TButton ButtonOf(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      return TInputEvent::mbLeft;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      return TInputEvent::mbMiddle;
+    default:
+      return TInputEvent::mbRight;
+  }
+}
+
 class TWin32Clock final : public TClock {
  public:
   std::int64_t NowMilliseconds() const override {
@@ -190,9 +204,7 @@ LRESULT TWin32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
       SetCapture(FWindow);
       event.Kind = TKind::ButtonDown;
-      event.Button = message == WM_LBUTTONDOWN   ? TInputEvent::mbLeft
-                     : message == WM_MBUTTONDOWN ? TInputEvent::mbMiddle
-                                                 : TInputEvent::mbRight;
+      event.Button = ButtonOf(message);
       Deliver(event);
       return 0;
     case WM_LBUTTONUP:
@@ -200,9 +212,7 @@ LRESULT TWin32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
       if ((wParam & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) == 0) ReleaseCapture();
       event.Kind = TKind::ButtonUp;
-      event.Button = message == WM_LBUTTONUP   ? TInputEvent::mbLeft
-                     : message == WM_MBUTTONUP ? TInputEvent::mbMiddle
-                                               : TInputEvent::mbRight;
+      event.Button = ButtonOf(message);
       Deliver(event);
       return 0;
     case WM_MOUSEWHEEL: {

@@ -2,12 +2,25 @@
 
 #include <string>
 
+#ifdef _WIN32
+#include "tests/plugins/FakeEditorWindow.h"
+#else
+// No window of its own elsewhere: only the log.
+class TFakeEditorWindow {};
+#endif
+
+TFakeEditorForm::TFakeEditorForm(TCustomVSTModule& module, TTraceLog& log, bool canEmbed)
+    : Module(module), Log(log), CanEmbed(canEmbed) {}
+
 TFakeEditorForm::~TFakeEditorForm() {
   Log.Add(Module, "Form.Destroy");
 }
 
 bool TFakeEditorForm::SetParentWindow(void* parent) {
   Log.Add(Module, "Form.Parent:" + std::to_string(reinterpret_cast<std::uintptr_t>(parent)));
+#ifdef _WIN32
+  if (CanEmbed) Window = TFakeEditorWindow::Create(parent, Module, Log);
+#endif
   return CanEmbed;
 }
 
@@ -37,4 +50,7 @@ void TFakeEditorForm::HandleKey(const TEditorKeyEvent& key) {
   Log.Add(Module, std::string("Form.Key:") + kKindNames[static_cast<int>(key.Kind)] +
                       (key.System ? ",sys," : ",") + std::to_string(key.Code) + "," +
                       std::to_string(key.LParam));
+#ifdef _WIN32
+  if (Window) Window->Send(key);
+#endif
 }

@@ -1,17 +1,22 @@
 #pragma once
 
+#include <memory>
+
 #include "frame/EditorForm.h"
 #include "tests/plugins/TraceLog.h"
 
-// An editor form without a window: it logs what the frame asks of it.
+class TFakeEditorWindow;
+
+// An editor form that logs what the frame asks of it. It draws nothing; on
+// Windows, given a real parent window, it makes a child window that receives
+// the keys the frame forwards as window messages.
 class TFakeEditorForm : public TEditorForm {
  public:
   static constexpr int kWidth = 443;
   static constexpr int kHeight = 314;
 
   // `canEmbed` false: the form finds no window to embed in.
-  TFakeEditorForm(TCustomVSTModule& module, TTraceLog& log, bool canEmbed = true)
-      : Module(module), Log(log), CanEmbed(canEmbed) {}
+  TFakeEditorForm(TCustomVSTModule& module, TTraceLog& log, bool canEmbed = true);
   ~TFakeEditorForm() override;
 
   bool SetParentWindow(void* parent) override;
@@ -30,4 +35,5 @@ class TFakeEditorForm : public TEditorForm {
   TCustomVSTModule& Module;
   TTraceLog& Log;
   bool CanEmbed;
+  std::unique_ptr<TFakeEditorWindow> Window;
 };
