@@ -27,4 +27,7 @@ for preset in win32 win64; do
 done
 bash tools/check-windows-dll.sh i686-w64-mingw32-objdump build/win32/effect/quillotron.dll
 bash tools/check-windows-dll.sh x86_64-w64-mingw32-objdump build/win64/effect/quillotron.dll
+# The users' packages: the .deb and the Windows .zip.
+echo "== Packages"
+bash tools/check-packages.sh
 xvfb-run -a bash tools/wine-tests.sh
