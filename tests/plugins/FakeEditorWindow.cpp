@@ -1,6 +1,6 @@
 #include "tests/plugins/FakeEditorWindow.h"
 
-#include <string>
+#include <cstdio>
 
 #include "platform/win32/Win32KeyMessage.h"
 
@@ -54,8 +54,10 @@ LRESULT CALLBACK TFakeEditorWindow::WindowProcedure(HWND window, UINT message, W
     case WM_SYSKEYUP:
     case WM_SYSCHAR:
       if (self != nullptr) {
-        self->Log.Add(self->Module, "Form.Msg:" + std::to_string(message) + "," +
-                                        std::to_string(wParam) + "," + std::to_string(lParam));
+        char entry[96];
+        std::snprintf(entry, sizeof entry, "Form.Msg:%u,%llu,%lld", message,
+                      static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
+        self->Log.Add(self->Module, entry);
       }
       return 0;
     case WM_NCDESTROY:
