@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "tools/host/HostCallbackObserver.h"
 #include "tools/host/HostRegistry.h"
 #include "tools/host/HostText.h"
 
@@ -29,6 +30,7 @@ audioMasterCallback THost::Callback() {
 VstIntPtr VSTCALLBACK THost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                           VstIntPtr value, void* ptr, float opt) {
   // Plug-in code calls this: nothing may be thrown back into it.
+  const THostCallbackScope scope;
   try {
     THost* host = FindHost(effect);
     return host != nullptr ? host->Receive(effect, opcode, index, value, ptr, opt) : 0;
