@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstddef>
 #include <limits>
 
 #include "frame/CustomVSTModule.h"
@@ -257,8 +258,13 @@ void TCustomVSTModule::HandleEditSleep() {
 VstIntPtr TCustomVSTModule::HandleProcessEvents(VstEvents* events) {
   // A count outside what any host sends means the list is not to be trusted.
   if (events->numEvents < 0 || events->numEvents > kMaxHostEvents) return 1;
+  // The record declares room for two pointers, but the host's list holds
+  // numEvents of them: they are read from where the list starts, not as
+  // elements of the two-element array.
+  VstEvent* const* const list = reinterpret_cast<VstEvent* const*>(
+      reinterpret_cast<const char*>(events) + offsetof(VstEvents, events));
   for (VstInt32 i = 0; i < events->numEvents; ++i) {
-    VstEvent* event = events->events[i];
+    VstEvent* event = list[i];
     if (event == nullptr || event->type != kVstMidiType) continue;
     if (OnProcessMidi) OnProcessMidi(this, *reinterpret_cast<VstMidiEvent*>(event));
   }
