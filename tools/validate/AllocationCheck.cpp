@@ -7,6 +7,7 @@
 #include "tools/validate/CheckOutcome.h"
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
+#include "tools/validate/ProcessingLoop.h"
 #include "tools/validate/ProcessingMonitor.h"
 
 // Processing runs on the host's real-time thread: an allocation or a lock
@@ -23,37 +24,13 @@ constexpr int kCountedCalls = 16;
 constexpr int kFullLevel = 5;
 
 template <class Sample>
-struct TBuffers {
-  std::vector<std::vector<Sample>> Channels;
-  std::vector<Sample*> In, Out;
-
-  TBuffers(std::size_t inputs, std::size_t outputs, std::size_t frames)
-      : Channels(inputs + outputs, std::vector<Sample>(frames, Sample(0.25))) {
-    for (std::size_t channel = 0; channel < inputs; ++channel)
-      In.push_back(Channels[channel].data());
-    for (std::size_t channel = 0; channel < outputs; ++channel)
-      Out.push_back(Channels[inputs + channel].data());
-  }
-};
-
-template <class Sample>
-void Call(TTestedInstance& instance, TBuffers<Sample>& buffers, VstInt32 frames) {
-  if constexpr (std::is_same_v<Sample, float>) {
-    instance.ProcessFloat(buffers.In.data(), buffers.Out.data(), frames);
-  } else {
-    instance.ProcessDouble(buffers.In.data(), buffers.Out.data(), frames);
-  }
-}
-
-template <class Sample>
 TProcessingCounts CountCalls(TTestedPlugin& plugin, std::size_t block) {
   auto instance = plugin.Open();
   instance->Resume(kRate, static_cast<VstInt32>(block));
-  TBuffers<Sample> buffers(static_cast<std::size_t>(instance->Inputs()),
-                           static_cast<std::size_t>(instance->Outputs()), block);
-  const auto frames = static_cast<VstInt32>(block);
+  TProcessingLoop<Sample> loop(*instance,
+                               Noise(std::max<std::size_t>(instance->Inputs(), 1), block, 0.5, 1));
   for (int call = 0; call < kWarmUpCalls; ++call)
-    Call(*instance, buffers, frames);
+    loop.Call();
   TProcessingCounts total;
   for (int call = 0; call < kCountedCalls; ++call) {
     if (instance->Parameters() > 0) {
@@ -61,7 +38,7 @@ TProcessingCounts CountCalls(TTestedPlugin& plugin, std::size_t block) {
       instance->SetParameter(index, call % 2 == 0 ? 0.25f : 0.75f);
     }
     ProcessingMonitor::Begin();
-    Call(*instance, buffers, frames);
+    loop.Call();
     const TProcessingCounts counts = ProcessingMonitor::End();
     total.Allocations += counts.Allocations;
     total.Frees += counts.Frees;

@@ -9,6 +9,7 @@
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
 #include "tools/validate/EditorParentWindow.h"
+#include "tools/validate/ProcessingLoop.h"
 
 // The editor in a window of ours, as a host shows it: its size asked first,
 // opened, idled as hosts do about 30 times a second, closed; again and
@@ -78,9 +79,10 @@ void CheckEditor(const TCheckContext& context) {
   std::string processingFailure;
   std::thread processing([&] {
     try {
+      TProcessingLoop<float> loop(*instance, block);
       while (!stop.load(std::memory_order_acquire)) {
-        const std::string abnormal =
-            FirstAbnormalSample(Run(*instance, block, {}), TPrecision::Single);
+        loop.Call();
+        const std::string abnormal = loop.Abnormal();
         if (!abnormal.empty()) {
           processingFailure = abnormal + " while the editor was open";
           return;

@@ -11,6 +11,7 @@
 #include "tools/validate/CheckOutcome.h"
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
+#include "tools/validate/ProcessingLoop.h"
 
 namespace {
 
@@ -22,7 +23,10 @@ constexpr float kBadValues[] = {
     -1.0f, 2.0f, -1e30f, 1e30f, kInfinity, -kInfinity, std::numeric_limits<float>::quiet_NaN()};
 // Automation: rounds of changes to every parameter, then the time the
 // processing thread keeps running after the last change.
-constexpr int kAutomationRounds = 400;
+constexpr int kAutomationRounds = 200;
+constexpr auto kBetweenRounds = std::chrono::milliseconds(1);
+// The processing thread checks its output every so many calls.
+constexpr int kCallsPerJudgement = 16;
 constexpr auto kAfterLastChange = std::chrono::milliseconds(100);
 // The quiet and the automated instance are compared after both had this
 // long to settle on the same input.
@@ -91,13 +95,19 @@ void CheckAutomation(const TCheckContext& context) {
     const std::size_t channels = Channels(*automated);
     const TAudio block = Noise(channels, kBlock, 0.5, context.Seed + round);
 
+    std::atomic<bool> started{false};
     std::atomic<bool> stop{false};
     std::string processingFailure;
+    // Call after call with nothing in between, as an audio thread does, so
+    // that the changes land while the plug-in processes.
     std::thread processing([&] {
       try {
-        while (!stop.load(std::memory_order_acquire)) {
-          const std::string abnormal =
-              FirstAbnormalSample(Run(*automated, block, {}), TPrecision::Single);
+        TProcessingLoop<float> loop(*automated, block);
+        for (int call = 1; !stop.load(std::memory_order_acquire); ++call) {
+          loop.Call();
+          started.store(true, std::memory_order_release);
+          if (call % kCallsPerJudgement != 0) continue;
+          const std::string abnormal = loop.Abnormal();
           if (!abnormal.empty()) {
             processingFailure = abnormal + " while parameters were automated";
             return;
@@ -106,9 +116,12 @@ void CheckAutomation(const TCheckContext& context) {
       } catch (const std::exception& error) {
         processingFailure = error.what();
       }
+      started.store(true, std::memory_order_release);
     });
     std::vector<float> finalValues(static_cast<std::size_t>(parameters));
     std::thread automation([&] {
+      while (!started.load(std::memory_order_acquire))
+        std::this_thread::yield();
       std::mt19937_64 generator(context.Seed + static_cast<std::uint64_t>(round));
       std::vector<float> values(finalValues.size(), 0.5f);
       for (int change = 0; change < kAutomationRounds; ++change) {
@@ -117,6 +130,7 @@ void CheckAutomation(const TCheckContext& context) {
           value = Distinct(value, generator);
           automated->SetParameter(index, value);
         }
+        std::this_thread::sleep_for(kBetweenRounds);
       }
       finalValues = values;
     });
