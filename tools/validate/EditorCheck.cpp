@@ -8,7 +8,7 @@
 #include "tools/validate/CheckOutcome.h"
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
-#include "tools/validate/EditorParentWindow.h"
+#include "tools/validate/EditorHostDisplay.h"
 #include "tools/validate/ProcessingLoop.h"
 
 // The editor in a window of ours, as a host shows it: its size asked first,
@@ -54,12 +54,13 @@ void Idle(TTestedInstance& instance) {
   }
 }
 
-std::unique_ptr<TEditorParentWindow> OpenEditor(TTestedInstance& instance) {
+// The editor in a fresh parent window; answers the window, which the caller
+// destroys after closing the editor.
+TEditorHostDisplay::TWindowId OpenEditor(TTestedInstance& instance, TEditorHostDisplay& display) {
   const TSize size = EditorSize(instance);
-  auto window = TEditorParentWindow::Open(size.Width, size.Height);
-  if (!window) throw TCheckSkipped("the display went away");
-  instance.Dispatch(effEditOpen, 0, 0, window->Handle());
-  Require(window->WaitForChildren([](std::size_t children) { return children > 0; }),
+  const auto window = display.CreateParent(size.Width, size.Height);
+  instance.Dispatch(effEditOpen, 0, 0, TEditorHostDisplay::Handle(window));
+  Require(display.WaitForChildren(window, [](std::size_t children) { return children > 0; }),
           "effEditOpen put no window into the host's window");
   return window;
 }
@@ -70,7 +71,8 @@ void CheckEditor(const TCheckContext& context) {
   TTestedPlugin plugin(context.PluginPath);
   auto instance = plugin.Open();
   if (!instance->HasEditor()) throw TCheckSkipped("the plug-in has no editor");
-  if (!DisplayAvailable()) throw TCheckSkipped("no display (DISPLAY unset or unreachable)");
+  const auto display = TEditorHostDisplay::Open();
+  if (!display) throw TCheckSkipped("no display (DISPLAY unset or unreachable)");
   instance->Resume(kRate, kBlock);
   const TAudio block =
       Noise(std::max<std::size_t>(instance->Inputs(), 1), kBlock, 0.5, context.Seed);
@@ -104,20 +106,22 @@ void CheckEditor(const TCheckContext& context) {
 
   for (int opening = 0; opening < kOpenings * context.Repeats; ++opening) {
     SetCheckStep("opening the editor, time " + std::to_string(opening + 1));
-    const auto window = OpenEditor(*instance);
+    const auto window = OpenEditor(*instance, *display);
     SetCheckStep("idling the editor, time " + std::to_string(opening + 1));
     Idle(*instance);
     SetCheckStep("closing the editor, time " + std::to_string(opening + 1));
     instance->Dispatch(effEditClose);
-    Require(window->WaitForChildren([](std::size_t children) { return children == 0; }),
+    Require(display->WaitForChildren(window, [](std::size_t children) { return children == 0; }),
             "effEditClose left the editor's window in the host's window");
+    display->DestroyWindow(window);
   }
   stop.store(true, std::memory_order_release);
   processing.join();
   Require(processingFailure.empty(), processingFailure);
 
   SetCheckStep("closing the instance with its editor open");
-  const auto window = OpenEditor(*instance);
+  const auto window = OpenEditor(*instance, *display);
   Idle(*instance);
   instance->Close();
+  display->DestroyWindow(window);
 }
