@@ -194,6 +194,23 @@ TEST(ValidateOptions, BadCommandLinesAreRefused) {
   }
 }
 
+// A check that overruns its own time is killed and fails, naming its step;
+// the battery goes on with the next check.
+TEST(ValidateOptions, CheckOverrunningItsTimeIsKilled) {
+  const TRun run = RunValidate(
+      "--level 5 --only processing --only block-invariance "
+      "--call-timeout 60 --check-timeout 1.5 " +
+      Quoted(FAULTY_HANG_PLUGIN));
+  const TVerdicts verdicts = VerdictsOf(run);
+  EXPECT_EQ(verdicts.Failed, std::set<std::string>{"processing"});
+  EXPECT_NE(verdicts.FailureLines.find("processing: failed: the check did not finish within 1.5 s "
+                                       "while processing in single precision at 96000 Hz"),
+            std::string::npos)
+      << verdicts.FailureLines;
+  EXPECT_EQ(verdicts.Passed, std::set<std::string>{"block-invariance"});
+  EXPECT_EQ(run.ExitCode, 1);
+}
+
 // A file that is no plug-in fails every check with the loader's reason and
 // the run still ends with its total.
 TEST(ValidateOptions, MissingPluginFailsEveryCheck) {

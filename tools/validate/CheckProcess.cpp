@@ -118,6 +118,12 @@ bool ReadReport(int fd, std::chrono::steady_clock::time_point deadline, TChildRe
   }
 }
 
+std::string SecondsText(std::chrono::milliseconds time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g s", static_cast<double>(time.count()) / 1000.0);
+  return text;
+}
+
 std::string Where(const TChildReport& report) {
   return report.Step.empty() ? "" : " while " + report.Step;
 }
@@ -152,9 +158,8 @@ TCheckOutcome RunInChildProcess(const std::function<void()>& body, const TCheckL
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   if (!finished) {
-    return {TCheckStatus::Failed, "the check did not finish within " +
-                                      std::to_string(limits.Check.count() / 1000) + " s" +
-                                      Where(report)};
+    return {TCheckStatus::Failed,
+            "the check did not finish within " + SecondsText(limits.Check) + Where(report)};
   }
   if (report.Kind == "pass") return {TCheckStatus::Passed, ""};
   if (report.Kind == "skip") return {TCheckStatus::Skipped, report.Text};
