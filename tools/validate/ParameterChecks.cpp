@@ -144,6 +144,9 @@ void CheckAutomation(const TCheckContext& context) {
     auto quiet = plugin.Open();
     for (VstInt32 index = 0; index < parameters; ++index)
       quiet->SetParameter(index, finalValues[static_cast<std::size_t>(index)]);
+    // Both start from a resume, which clears what a plug-in keeps running
+    // (delay lines, modulation phases) where it clears anything.
+    automated->Resume(kRate, kBlock);
     quiet->Resume(kRate, kBlock);
     const auto settle = static_cast<std::size_t>(kSettleSeconds * kRate);
     const auto compare = static_cast<std::size_t>(kCompareSeconds * kRate);

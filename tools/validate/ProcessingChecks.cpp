@@ -23,9 +23,11 @@ constexpr double kSignalSeconds = 0.25;
 constexpr double kNoisePeak = 0.5;
 constexpr double kSineHz = 1000.0;
 constexpr double kSineLevelsDb[] = {-60.0, -20.0, 0.0, 6.0};
-// Silence after the signals: settling time, then the span judged.
+// Silence first: settling time, then the span judged. Silence after the
+// signals shows subnormal numbers in decaying tails.
 constexpr double kSettleSeconds = 1.0;
 constexpr double kJudgedSeconds = 0.5;
+constexpr double kTailSeconds = 0.5;
 constexpr double kSilenceTolerance = 1e-6;
 
 constexpr double kInvarianceSeconds = 1.0;
@@ -41,13 +43,25 @@ std::size_t Channels(const TTestedInstance& instance) {
   return std::max<std::size_t>(static_cast<std::size_t>(instance.Inputs()), 1);
 }
 
-// Noise, sines from quiet to beyond full scale, then silence.
+// Silence, noise, sines from quiet to beyond full scale, then silence again.
 TAudio TestSignal(std::size_t channels, double rate, std::uint64_t seed) {
   const std::size_t frames = Frames(kSignalSeconds, rate);
-  TAudio signal = Noise(channels, frames, kNoisePeak, seed);
+  TAudio signal = Joined(Silence(channels, Frames(kSettleSeconds + kJudgedSeconds, rate)),
+                         Noise(channels, frames, kNoisePeak, seed));
   for (const double level : kSineLevelsDb)
     signal = Joined(signal, Sine(channels, frames, rate, kSineHz, level));
-  return Joined(signal, Silence(channels, Frames(kSettleSeconds + kJudgedSeconds, rate)));
+  return Joined(signal, Silence(channels, Frames(kTailSeconds, rate)));
+}
+
+// The span of the output that silent input, after settling, must keep
+// silent or constant.
+struct TJudgedSpan {
+  std::size_t From;
+  std::size_t To;
+};
+
+TJudgedSpan SilenceSpan(double rate) {
+  return {Frames(kSettleSeconds, rate), Frames(kSettleSeconds + kJudgedSeconds, rate)};
 }
 
 struct TCase {
@@ -79,16 +93,17 @@ TAudio RunCase(TTestedPlugin& plugin, const TCase& test, const TAudio& input) {
   return output;
 }
 
-void JudgeCase(const TCase& test, const TAudio& output, std::size_t judgedFrom) {
+void JudgeCase(const TCase& test, const TAudio& output, TJudgedSpan silence) {
   const std::string abnormal = FirstAbnormalSample(output, test.Precision);
   Require(abnormal.empty(), abnormal + ", " + Describe(test));
   for (std::size_t channel = 0; channel < output.size(); ++channel) {
     const auto& samples = output[channel];
-    const auto [low, high] = std::minmax_element(
-        samples.begin() + static_cast<std::ptrdiff_t>(judgedFrom), samples.end());
-    Require(samples.size() <= judgedFrom || *high - *low <= kSilenceTolerance,
-            "output " + std::to_string(channel + 1) + " moves by " + std::to_string(*high - *low) +
-                " after 1 s of silent input, " + Describe(test));
+    const auto [low, high] =
+        std::minmax_element(samples.begin() + static_cast<std::ptrdiff_t>(silence.From),
+                            samples.begin() + static_cast<std::ptrdiff_t>(silence.To));
+    Require(*high - *low <= kSilenceTolerance, "output " + std::to_string(channel + 1) +
+                                                   " moves by " + std::to_string(*high - *low) +
+                                                   " after 1 s of silent input, " + Describe(test));
   }
 }
 
@@ -118,7 +133,7 @@ void CheckProcessing(const TCheckContext& context) {
   for (int round = 0; round < context.Repeats; ++round) {
     for (const double rate : rates) {
       const TAudio input = TestSignal(channels, rate, context.Seed + round);
-      const std::size_t judgedFrom = input.front().size() - Frames(kJudgedSeconds, rate);
+      const TJudgedSpan silence = SilenceSpan(rate);
       for (const TPrecision precision : precisions) {
         std::vector<TCase> cases;
         for (const std::size_t block : blocks)
@@ -128,7 +143,7 @@ void CheckProcessing(const TCheckContext& context) {
         for (const TCase& test : cases) {
           SetCheckStep("processing in " + Describe(test));
           const TAudio output = RunCase(plugin, test, input);
-          JudgeCase(test, output, judgedFrom);
+          JudgeCase(test, output, silence);
           if (test.Block == kInPlaceBlock) reference = output;
         }
         // In place, the outputs overwrite the inputs as the plug-in goes:
@@ -136,7 +151,7 @@ void CheckProcessing(const TCheckContext& context) {
         const TCase inPlace{rate, precision, kInPlaceBlock, kInPlaceBlock, true};
         SetCheckStep("processing in " + Describe(inPlace));
         const TAudio output = RunCase(plugin, inPlace, input);
-        JudgeCase(inPlace, output, judgedFrom);
+        JudgeCase(inPlace, output, silence);
         const TDifference difference = LargestDifference(output, reference);
         Require(difference.Amount <= kInvarianceTolerance * std::max(1.0, Peak(reference)),
                 "in-place buffers give other output than separate ones (by " + difference.Text() +
