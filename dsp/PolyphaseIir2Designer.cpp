@@ -4,7 +4,13 @@
 #include <cstddef>
 #include <stdexcept>
 
+#include "dsp/PortableMath.h"
+
 namespace {
+
+// The transcendental functions are our own rather than the C library's, so
+// that the coefficients come out the same to the bit on every system.
+using TMath = TPortableMath;
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -52,9 +58,9 @@ void TPolyphaseIir2Designer::ComputeSectionCoefficients(TDoubleArray& target, in
 
 void TPolyphaseIir2Designer::ComputeTransitionParameters(double transitionBandwidth, double& k,
                                                          double& q) {
-  k = std::tan((1.0 - 2.0 * transitionBandwidth) * kPi / 4.0);
+  k = TMath::Tan((1.0 - 2.0 * transitionBandwidth) * kPi / 4.0);
   k = k * k;
-  const double r = std::pow(1.0 - k * k, 0.25);
+  const double r = TMath::FourthRoot(1.0 - k * k);
   const double e = 0.5 * (1.0 - r) / (1.0 + r);
   const double e2 = e * e;
   const double e4 = e2 * e2;
@@ -63,7 +69,7 @@ void TPolyphaseIir2Designer::ComputeTransitionParameters(double transitionBandwi
 
 double TPolyphaseIir2Designer::ComputeSectionCoefficient(int index, int order, double k, double q) {
   const int h = index + 1;
-  const double num = SumNumeratorSeries(order, h, q) * std::pow(q, 0.25);
+  const double num = SumNumeratorSeries(order, h, q) * TMath::FourthRoot(q);
   const double den = SumDenominatorSeries(order, h, q) + 0.5;
   const double w = (num * num) / (den * den);
   const double x = std::sqrt((1.0 - w * k) * (1.0 - w / k)) / (1.0 + w);
@@ -76,7 +82,7 @@ double TPolyphaseIir2Designer::SumNumeratorSeries(int order, int h, double q) {
   for (int m = 0;; ++m) {
     const double power = IntegerPower(q, m * (m + 1));
     const double angle = static_cast<double>((2 * m + 1) * h) * kPi / order;
-    const double term = std::sin(angle) * sign * power;
+    const double term = TMath::Sin(angle) * sign * power;
     sum += term;
     if (!TermIsSignificant(term)) return sum;
     sign = -sign;
@@ -89,7 +95,7 @@ double TPolyphaseIir2Designer::SumDenominatorSeries(int order, int h, double q) 
   for (int m = 1;; ++m) {
     const double power = IntegerPower(q, m * m);
     const double angle = static_cast<double>(2 * m * h) * kPi / order;
-    const double term = std::cos(angle) * power * sign;
+    const double term = TMath::Cos(angle) * power * sign;
     sum += term;
     if (!TermIsSignificant(term)) return sum;
     sign = -sign;

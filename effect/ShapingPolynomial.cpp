@@ -3,12 +3,16 @@
 #include <cmath>
 #include <cstddef>
 
+#include "dsp/PortableMath.h"
+
 namespace {
 
 using TShaper = TShapingPolynomial;
 
 // ln(10)/20 to nine significant digits: exp(v · this) is 10^(v/20) within
-// 1e-7 relative from -140 to +1 dB, and exactly 1 at 0 dB.
+// 1e-7 relative from -140 to +1 dB, and exactly 1 at 0 dB. The exponential
+// is our own, not the C library's, so that a level gives the same gain to
+// the bit on every system.
 constexpr double kNepersPerDecibel = 0.115129254;
 
 // Row i holds the integer weights of g0..g7 in c_i. Column k is the power
@@ -48,7 +52,7 @@ double Coefficient(int row, const TShaper::TGains& gains) {
 double TShapingPolynomial::LevelToGain(float level, double sign) noexcept {
   // The comparison is made on the 32-bit level, and a NaN fails it.
   if (!(level > kOffLevel)) return 0.0;
-  const double gain = std::exp(static_cast<double>(level) * kNepersPerDecibel) * sign;
+  const double gain = TPortableMath::Exp(static_cast<double>(level) * kNepersPerDecibel) * sign;
   // A host value far outside the range overflows exp; that harmonic is off
   // rather than turning every coefficient it feeds into infinity or NaN.
   return std::isfinite(gain) ? gain : 0.0;
