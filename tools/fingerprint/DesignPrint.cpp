@@ -5,6 +5,7 @@
 #include "dsp/DDSPBase.h"
 #include "dsp/PolyphaseIir2Designer.h"
 #include "effect/FactoryPrograms.h"
+#include "effect/Harmonics.h"
 #include "effect/ShapingPolynomial.h"
 #include "tools/fingerprint/PrintFormat.h"
 
@@ -16,6 +17,11 @@ using TShaper = TShapingPolynomial;
 // of the oversampled rate, the same for every upsampler and downsampler.
 constexpr int kSections = 8;
 constexpr double kTransition = 0.01;
+
+// Levels a host may set lie anywhere in the parameter's range: the sweep
+// takes every 1/1024 dB from the bottom to the top, eight to a line.
+constexpr float kSweepStep = 1.0f / 1024.0f;
+constexpr int kSweepPerLine = 8;
 
 void WriteResamplerDesign(std::ostream& out) {
   double k = 0.0;
@@ -56,6 +62,16 @@ void WriteProgram(std::ostream& out, int program, const TShaper::TLevels& levels
   polynomialLine.WriteTo(out);
 }
 
+void WriteGainSweep(std::ostream& out) {
+  const int steps = static_cast<int>((kLevelTop - kLevelOff) / kSweepStep);
+  for (int first = 0; first <= steps; first += kSweepPerLine) {
+    TPrintLine line("gain-sweep/" + std::to_string(first));
+    for (int step = first; step < first + kSweepPerLine && step <= steps; ++step)
+      line << TShaper::LevelToGain(kLevelOff + static_cast<float>(step) * kSweepStep, 1.0);
+    line.WriteTo(out);
+  }
+}
+
 }  // namespace
 
 void WriteDesignPrint(std::ostream& out) {
@@ -68,4 +84,5 @@ void WriteDesignPrint(std::ostream& out) {
   const TShaper::TLevels zeros{};
   for (; program < kProgramCount; ++program)
     WriteProgram(out, program, zeros, zeros);
+  WriteGainSweep(out);
 }

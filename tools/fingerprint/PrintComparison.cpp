@@ -11,12 +11,13 @@ namespace {
 constexpr std::uint64_t kUnbounded = std::numeric_limits<std::uint64_t>::max();
 
 // Position of a value on the line of all values of its width, ordered as the
-// numbers are, so that neighbours differ by one.
+// numbers are, so that neighbours differ by one; -0 sits just below +0, so
+// that a sign of zero counts as a difference.
 std::int64_t OrderedPosition(const TPrintValue& value) {
   const int signBit = value.Bytes * 8 - 1;
   const std::uint64_t magnitude = value.Bits & ((std::uint64_t{1} << signBit) - 1);
   const auto position = static_cast<std::int64_t>(magnitude);
-  return (value.Bits >> signBit) != 0 ? -position : position;
+  return (value.Bits >> signBit) != 0 ? -position - 1 : position;
 }
 
 // Distance in units in the last place; a NaN against a number is unbounded,
@@ -42,7 +43,9 @@ void CompareValue(TGroupComparison& group, const std::string& where, const TPrin
     group.Worst = where;
   }
   if (!(absolute <= group.MaxAbsolute)) group.MaxAbsolute = absolute;
-  if (ulps > group.Bound.Ulps && !(absolute <= group.Bound.Absolute)) ++group.BeyondBound;
+  // An absolute bound of 0 is no bound: -0 against +0 lies 0 apart.
+  const bool withinAbsolute = group.Bound.Absolute > 0.0 && absolute <= group.Bound.Absolute;
+  if (ulps > group.Bound.Ulps && !withinAbsolute) ++group.BeyondBound;
 }
 
 }  // namespace

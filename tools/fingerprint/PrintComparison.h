@@ -8,8 +8,8 @@
 #include <string>
 
 // How far a group's values may lie from the reference's: a value passes when
-// it is within Ulps units in the last place or within Absolute of it. Both 0
-// asks for identical bits.
+// it is within Ulps units in the last place or, for an Absolute above 0,
+// within Absolute of it. Both 0 asks for identical bits (-0 and +0 differ).
 struct TPrintBound {
   std::uint64_t Ulps = 0;
   double Absolute = 0.0;
