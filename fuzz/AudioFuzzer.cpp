@@ -172,7 +172,7 @@ class TAudioSession {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Plugin = &LoadPluginForFuzzing(QUILLO_FUZZ_PLUGIN);
+  Plugin = &LoadPluginForFuzzing("QUILLO_FUZZ_PLUGIN", QUILLO_FUZZ_PLUGIN);
   return 0;
 }
 

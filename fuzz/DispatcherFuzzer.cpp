@@ -15,7 +15,7 @@ TLoadedPlugin* Plugin = nullptr;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Plugin = &LoadPluginForFuzzing(QUILLO_FUZZ_PLUGIN);
+  Plugin = &LoadPluginForFuzzing("QUILLO_FUZZ_PLUGIN", QUILLO_FUZZ_PLUGIN);
   return 0;
 }
 

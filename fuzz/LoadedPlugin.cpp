@@ -12,8 +12,10 @@ std::unique_ptr<TEffect> TLoadedPlugin::NewInstance() {
   return effect;
 }
 
-TLoadedPlugin& LoadPluginForFuzzing(const std::string& path) {
+TLoadedPlugin& LoadPluginForFuzzing(const char* variable, const std::string& builtInPath) {
   unsetenv("DISPLAY");
+  const char* chosen = std::getenv(variable);
+  const std::string path = chosen != nullptr && *chosen != '\0' ? chosen : builtInPath;
   try {
     // Deliberately leaked: the library stays loaded until the process ends.
     return *new TLoadedPlugin(path);

@@ -24,6 +24,8 @@ class TLoadedPlugin {
 };
 
 // Prepares the process as every fuzz target wants it: no display (the editor
-// must fail quietly without one) and the plug-in at path loaded. Answers the
-// loaded plug-in, which lives until the process ends.
-TLoadedPlugin& LoadPluginForFuzzing(const std::string& path);
+// must fail quietly without one) and a plug-in loaded: the one the
+// environment variable names, if set (to fuzz another binary), else the one
+// at builtInPath. Answers the loaded plug-in, which lives until the process
+// ends.
+TLoadedPlugin& LoadPluginForFuzzing(const char* variable, const std::string& builtInPath);

@@ -218,8 +218,8 @@ class TStateSession {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Effect = &LoadPluginForFuzzing(QUILLO_FUZZ_PLUGIN);
-  ChunkPlugin = &LoadPluginForFuzzing(QUILLO_FUZZ_CHUNK_PLUGIN);
+  Effect = &LoadPluginForFuzzing("QUILLO_FUZZ_PLUGIN", QUILLO_FUZZ_PLUGIN);
+  ChunkPlugin = &LoadPluginForFuzzing("QUILLO_FUZZ_CHUNK_PLUGIN", QUILLO_FUZZ_CHUNK_PLUGIN);
   return 0;
 }
 
