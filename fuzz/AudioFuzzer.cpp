@@ -25,10 +25,14 @@ namespace {
 
 constexpr std::size_t kChannels = 2;
 constexpr std::size_t kMaxFrames = 8192;
+// Block sizes are drawn up to one of these limits, or from kCommonFrames.
+constexpr std::array<std::size_t, 3> kFrameLimits = {64, 1024, kMaxFrames};
 // Block sizes hosts use; the others are drawn from a range.
 constexpr std::array<std::size_t, 8> kCommonFrames = {0, 1, 7, 64, 512, 1024, 4096, kMaxFrames};
 constexpr std::array<float, 7> kSampleRates = {0.0f,     22050.0f,  44100.0f, 48000.0f,
                                                96000.0f, 192000.0f, 8000.0f};
+// One parameter change in this many sends any float instead of 0..1.
+constexpr std::uint8_t kUnlimitedValueOdds = 4;
 // Accumulating outputs start with this, what another plug-in left there.
 constexpr float kAccumulatedLevel = 0.25f;
 constexpr float kUint16Max = 65535.0f;
@@ -102,16 +106,9 @@ class TAudioSession {
   }
 
   std::size_t Frames() {
-    switch (Input.Byte() % 4) {
-      case 0:
-        return Input.Below(64 + 1);
-      case 1:
-        return Input.Below(1024 + 1);
-      case 2:
-        return Input.Below(kMaxFrames + 1);
-      default:
-        return kCommonFrames[Input.Below(kCommonFrames.size())];
-    }
+    const std::size_t choice = Input.Below(kFrameLimits.size() + 1);
+    if (choice == kFrameLimits.size()) return kCommonFrames[Input.Below(kCommonFrames.size())];
+    return Input.Below(kFrameLimits[choice] + 1);
   }
 
   // Mostly a value in 0..1 as hosts send; sometimes any float, which the
@@ -119,7 +116,7 @@ class TAudioSession {
   void SetParameter() {
     const VstInt32 parameter = Index(Effect.Record()->numParams);
     float value = static_cast<float>(Input.Uint16()) / kUint16Max;
-    if (Input.Byte() % 4 == 0) {
+    if (Input.Byte() % kUnlimitedValueOdds == 0) {
       value = Input.Float();
       if (!(value >= 0.0f && value <= 1.0f)) Untamed = true;
     }

@@ -24,6 +24,11 @@ constexpr std::size_t kErrorTextLen = 64;
 // Texts a host hands to effString2Parameter: what a user types into a
 // parameter's entry field.
 constexpr std::size_t kNumberTextLen = 64;
+// Index and value are mostly small numbers around 0 (from -kSmallOffset),
+// else any.
+constexpr int kSmallOffset = 8;
+// One effString2Parameter query in this many comes with a null text.
+constexpr std::uint8_t kNullTextOdds = 8;
 // A chunk the host loads is at most this long here.
 constexpr std::size_t kMaxChunkBytes = 4096;
 
@@ -162,8 +167,8 @@ bool FuzzDispatcherCall(TEffect& effect, TFuzzInput& input) {
   TCall call;
   const std::uint8_t selector = input.Byte();
   call.Opcode = selector >= kAnyOpcodeSelector ? input.Int32() : selector % kCommonOpcodes;
-  call.Index = input.Flag() ? static_cast<VstInt32>(input.Byte()) - 8 : input.Int32();
-  call.Value = input.Flag() ? static_cast<VstIntPtr>(input.Byte()) - 8 : input.IntPtr();
+  call.Index = input.Flag() ? static_cast<VstInt32>(input.Byte()) - kSmallOffset : input.Int32();
+  call.Value = input.Flag() ? static_cast<VstIntPtr>(input.Byte()) - kSmallOffset : input.IntPtr();
   call.Opt = input.Float();
 
   if (call.Opcode == effClose) {
@@ -181,7 +186,7 @@ bool FuzzDispatcherCall(TEffect& effect, TFuzzInput& input) {
       break;
     case effString2Parameter:
       // Some hosts ask with a null text whether the plug-in takes texts.
-      if (input.Byte() % 8 == 0)
+      if (input.Byte() % kNullTextOdds == 0)
         Send(effect, call, nullptr);
       else
         CallWithInputText(effect, call, input.Text(kNumberTextLen));

@@ -30,6 +30,7 @@ constexpr std::size_t kMaxChunkBytes = 1024;
 // Program and parameter numbers are mostly drawn from slightly beyond the
 // valid range on both sides.
 constexpr int kIndexMargin = 2;
+constexpr std::uint8_t kAnyIndexOdds = 8;
 
 TLoadedPlugin* Effect = nullptr;
 TLoadedPlugin* ChunkPlugin = nullptr;
@@ -90,7 +91,7 @@ class TStateSession {
 
   // A number near the valid range 0..count-1, now and then any 32-bit one.
   VstInt32 Index(VstInt32 count) {
-    if (Input.Byte() % 8 == 0) return Input.Int32();
+    if (Input.Byte() % kAnyIndexOdds == 0) return Input.Int32();
     return static_cast<VstInt32>(Input.Below(static_cast<std::size_t>(count) + 2 * kIndexMargin)) -
            kIndexMargin;
   }
