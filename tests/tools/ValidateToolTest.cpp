@@ -145,14 +145,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TFaultCase>& info) { return std::string(info.param.Name); });
 
 // A frame test plug-in that is a well-behaved guest: no check fails.
-TEST(ValidateOnFramePlugins, WellBehavedOnesPassEveryCheck) {
-  for (const char* plugin : {BARE_TEST_PLUGIN}) {
-    const TRun run = RunValidate(std::string(kAllButEditor) + " " + Quoted(plugin));
-    const TVerdicts verdicts = VerdictsOf(run);
-    EXPECT_TRUE(verdicts.Failed.empty()) << plugin << "\n" << verdicts.FailureLines;
-    EXPECT_FALSE(verdicts.Passed.empty()) << plugin;
-    EXPECT_EQ(run.ExitCode, 0) << plugin;
-  }
+TEST(ValidateOnFramePlugin, WellBehavedOnePassesEveryCheck) {
+  const TRun run = RunValidate(std::string(kAllButEditor) + " " + Quoted(BARE_TEST_PLUGIN));
+  const TVerdicts verdicts = VerdictsOf(run);
+  EXPECT_TRUE(verdicts.Failed.empty()) << verdicts.FailureLines;
+  EXPECT_FALSE(verdicts.Passed.empty());
+  EXPECT_EQ(run.ExitCode, 0);
 }
 
 TEST(ValidateOptions, SkippedCheckIsNamedAndNotCounted) {
