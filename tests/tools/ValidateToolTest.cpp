@@ -175,6 +175,7 @@ TEST(ValidateOptions, LevelsAddChecks) {
        {"scan", "scan-before-resume", "instances", "texts", "parameter-values", "processing",
         "allocation"}},
       {"--level 6 --only state --only texts", {"texts", "state"}},
+      {"--level 1 --only state", {"state"}},
   };
   for (const auto& test : cases) {
     const TRun run = RunValidate(std::string(test.Arguments) + " " + Quoted(FAULTY_NONE_PLUGIN));

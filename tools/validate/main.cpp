@@ -71,8 +71,12 @@ int main(int argc, char** argv) {
   int passed = 0;
   int failed = 0;
   for (const TCheck& check : AllChecks()) {
-    if (check.Level > options->Level) continue;
-    if (!options->Only.empty() && options->Only.count(check.Name) == 0) continue;
+    // Named with --only, a check runs whatever its level; the level still
+    // sets how thoroughly.
+    if (options->Only.empty() ? check.Level > options->Level
+                              : options->Only.count(check.Name) == 0) {
+      continue;
+    }
     if (options->Skip.count(check.Name) != 0) {
       std::cout << check.Name << ": skipped (--skip)\n";
       continue;
