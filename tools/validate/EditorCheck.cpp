@@ -13,8 +13,10 @@
 
 // The editor in a window of ours, as a host shows it: its size asked first,
 // opened, idled as hosts do about 30 times a second, closed; again and
-// again, while another thread processes. Last, the instance is closed with
-// its editor still open, as a host does when a project closes.
+// again, while another thread processes. Then as careless hosts do: the
+// parent destroyed before effEditClose, effEditOpen twice. Last, the
+// instance is closed with its editor still open, as a host does when a
+// project closes.
 
 namespace {
 
@@ -118,6 +120,24 @@ void CheckEditor(const TCheckContext& context) {
   stop.store(true, std::memory_order_release);
   processing.join();
   Require(processingFailure.empty(), processingFailure);
+
+  // Hosts that destroy their window first, and hosts that open twice.
+  SetCheckStep("closing the editor after its parent window is gone");
+  {
+    const auto window = OpenEditor(*instance, *display);
+    Idle(*instance);
+    display->DestroyWindow(window);
+    instance->Dispatch(effEditClose);
+  }
+  SetCheckStep("opening the editor twice without closing it");
+  {
+    const auto first = OpenEditor(*instance, *display);
+    const auto second = OpenEditor(*instance, *display);
+    Idle(*instance);
+    instance->Dispatch(effEditClose);
+    display->DestroyWindow(second);
+    display->DestroyWindow(first);
+  }
 
   SetCheckStep("closing the instance with its editor open");
   const auto window = OpenEditor(*instance, *display);

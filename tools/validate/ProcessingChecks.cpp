@@ -14,9 +14,10 @@ namespace {
 constexpr int kFullLevel = 5;
 constexpr double kRates[] = {44100.0, 48000.0, 96000.0};
 constexpr std::size_t kBlockSizes[] = {1, 7, 64, 512, 4096};
-// Announced as the largest block, then exceeded: some hosts do.
+// Announced as the largest block, then exceeded, as hosts rendering in
+// blocks of 8192 do.
 constexpr std::size_t kAnnouncedBlock = 512;
-constexpr std::size_t kBeyondAnnounced = 2048;
+constexpr std::size_t kBeyondAnnounced = 8192;
 constexpr std::size_t kInPlaceBlock = 512;
 
 constexpr double kSignalSeconds = 0.25;

@@ -109,6 +109,8 @@ TScanResult Scan(TTestedPlugin& plugin) {
   for (VstInt32 index = 0; index < instance->Parameters(); ++index)
     scan.ParameterNames.push_back(instance->Text(effGetParamName, kBigText, index).Text);
   instance->Dispatch(effGetTailSize);
+  // Scanners suspend before they close, though nothing was resumed.
+  instance->Dispatch(effMainsChanged, 0, 0);
   instance->Close();
   return scan;
 }
