@@ -9,6 +9,7 @@
 #include "tools/validate/Checks.h"
 #include "tools/validate/ProcessingLoop.h"
 #include "tools/validate/ProcessingMonitor.h"
+#include "tools/validate/TestedPlugin.h"
 
 // Processing runs on the host's real-time thread: an allocation or a lock
 // there can wait on another thread for longer than the block lasts. After

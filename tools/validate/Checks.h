@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "tools/validate/TestedPlugin.h"
+#include "tools/validate/CheckContext.h"
 
 // The battery: every check with the lowest level that runs it. A check
 // passes by returning and fails or skips by throwing (CheckOutcome.h); it

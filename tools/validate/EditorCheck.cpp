@@ -10,6 +10,7 @@
 #include "tools/validate/Checks.h"
 #include "tools/validate/EditorHostDisplay.h"
 #include "tools/validate/ProcessingLoop.h"
+#include "tools/validate/TestedPlugin.h"
 
 // The editor in a window of ours, as a host shows it: its size asked first,
 // opened, idled as hosts do about 30 times a second, closed; again and

@@ -12,6 +12,7 @@
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
 #include "tools/validate/ProcessingLoop.h"
+#include "tools/validate/TestedPlugin.h"
 
 namespace {
 

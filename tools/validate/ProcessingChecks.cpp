@@ -7,6 +7,7 @@
 #include "tools/validate/CheckOutcome.h"
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
+#include "tools/validate/TestedPlugin.h"
 
 namespace {
 

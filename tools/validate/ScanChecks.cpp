@@ -8,6 +8,7 @@
 #include "tools/validate/CheckOutcome.h"
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
+#include "tools/validate/TestedPlugin.h"
 
 // Scanning: what hosts do to every binary they find, often several times,
 // before anything is shown to the user.

@@ -8,6 +8,7 @@
 #include "tools/validate/CheckOutcome.h"
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
+#include "tools/validate/TestedPlugin.h"
 
 // A host saves a project as every parameter's value and the program, and
 // loads it into a fresh instance; the fresh instance must sound the same.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -8,16 +7,6 @@
 #include "tools/host/Effect.h"
 #include "tools/host/Host.h"
 #include "tools/host/PluginLibrary.h"
-
-// What every check gets: the plug-in's path, the level, the seed and how
-// often to repeat its work.
-struct TCheckContext {
-  std::string PluginPath;
-  int Level = 1;
-  std::uint64_t Seed = 1;
-  // 10 at the top level, else 1.
-  int Repeats = 1;
-};
 
 // One instance of the plug-in as a host drives it. Every call into the
 // plug-in is watched for its time limit and named for the report.

@@ -4,6 +4,7 @@
 #include "tools/validate/CheckOutcome.h"
 #include "tools/validate/CheckProcess.h"
 #include "tools/validate/Checks.h"
+#include "tools/validate/TestedPlugin.h"
 
 // Every text a plug-in writes for the host goes into a buffer of the
 // published size with a guard behind it, as the host owns that memory: one
