@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: formatting, then the suite in the release build and in the
 # AddressSanitizer + UndefinedBehaviorSanitizer build and the ThreadSanitizer
-# build, then the Windows cross-builds, loaded under Wine.
+# build, short fuzz runs, then the Windows cross-builds and the users'
+# packages, the DLLs loaded under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -17,6 +18,12 @@ for preset in release asan tsan; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+
+# Coverage-guided fuzzing of the host boundary, a short run per target.
+echo "== Fuzz smoke runs (clang 14, libFuzzer)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+bash fuzz/smoke.sh 30
 
 # The Windows DLLs, cross-built with MinGW-w64: they must build, export only
 # the entry point and need no DLL a user's machine lacks.

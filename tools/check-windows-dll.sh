@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks a cross-built plug-in DLL as a Windows host would see it: it exports
 # exactly VSTPluginMain and main, and imports only system DLLs (no MinGW
-# runtime DLL a user's machine would lack).
+# runtime DLL a user's machine would lack), and no mathematical function
+# from msvcrt: the audio's numbers come from the plug-in's own routines, the
+# same in every build, not from whichever msvcrt a user's Windows has.
 #   check-windows-dll.sh OBJDUMP DLL
 set -euo pipefail
 objdump=$1
@@ -26,4 +28,12 @@ for name in $imports; do
       ;;
   esac
 done
+msvcrt=$(printf '%s\n' "$dump" | awk 'tolower($0) ~ /dll name: msvcrt.dll/ {dll=1; next}
+  dll && /DLL Name:/ {dll=0} dll && NF >= 3 {print $3}')
+maths=$(printf '%s\n' "$msvcrt" | grep -E -x '(tan|sin|cos|exp|pow|log|log10|atan|atan2|asin|acos|sinh|cosh|tanh)f?' |
+  tr '\n' ' ' || true)
+if [ -n "$maths" ]; then
+  echo "$dll takes mathematical functions from msvcrt: $maths" >&2
+  exit 1
+fi
 echo "$dll: exports $exports; imports $imports"

@@ -8,7 +8,8 @@ packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format-14 bi
   libx11-dev libxtst-dev xvfb xauth fonts-dejavu-core libstb-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386
-  dpkg-dev unzip)
+  dpkg-dev unzip
+  clang-14 libclang-rt-14-dev llvm-14)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -28,8 +28,9 @@ TEST(EffectWindowsLocale, TextsUseTheUsersDecimalSeparator) {
     EXPECT_EQ(fx.Effect->Dispatch(effString2Parameter, 4, 0, const_cast<char*>(typed)),
               understood ? 1 : 0)
         << typed;
-    if (understood)
+    if (understood) {
       EXPECT_EQ(fx.Effect->ParameterDisplay(4).Text, std::string("-12") + separator + "5") << typed;
+    }
   }
 }
 

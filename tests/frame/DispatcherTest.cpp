@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -317,7 +318,8 @@ TEST(Dispatcher, MidiEventsReachTheHandlerInOrderSkippingOthers) {
 TEST(Dispatcher, ProgramSelectionIgnoresSameAndOutOfRangeValues) {
   TPluginFixture plugin("test_full_plugin");
   auto effect = plugin.Instantiate();
-  for (VstIntPtr program : {VstIntPtr{-1}, VstIntPtr{3}, VstIntPtr{1} << 40}) {
+  for (VstIntPtr program : {VstIntPtr{-1}, VstIntPtr{3}, std::numeric_limits<VstIntPtr>::max(),
+                            std::numeric_limits<VstIntPtr>::min()}) {
     effect->Dispatch(effSetProgram, 0, program);
     EXPECT_EQ(effect->Dispatch(effGetProgram), 0);
   }
