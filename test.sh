@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: formatting, then the suite in the release build and in the
 # AddressSanitizer + UndefinedBehaviorSanitizer build and the ThreadSanitizer
-# build, short fuzz runs, then the Windows cross-builds and the users'
+# build, the validator and short fuzz runs, then the Windows cross-builds and the users'
 # packages, the DLLs loaded under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -17,6 +17,14 @@ for preset in release asan tsan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
+done
+
+# The validator's whole battery on the effect (its editor on a virtual X
+# server) and on the well-behaved test plug-ins.
+echo "== Validator, level 10"
+xvfb-run -a build/release/tools/validate --level 10 build/release/effect/quillotron.so
+for plugin in test_faulty_none_plugin test_bare_plugin test_shell_plugin; do
+  build/release/tools/validate --level 10 "build/release/tests/plugins/$plugin.so"
 done
 
 # Coverage-guided fuzzing of the host boundary, a short run per target.
