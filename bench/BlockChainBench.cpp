@@ -6,71 +6,28 @@
 #include <string>
 #include <vector>
 
-#include "dsp/Downsampler2x.h"
-#include "dsp/StereoOversampledChain.h"
-#include "dsp/Upsampler2x.h"
-#include "effect/ShapingPolynomial.h"
+#include "tools/chain-timing/TimedChain.h"
 
 // The effect's oversampled chain per stereo frame: the per-sample routines
 // as the reference, then each block routine the machine has, block sizes 64
 // and 512, both precisions. Each figure is the minimum of ten repetitions;
 // the table at the end gives ns per frame, the ratio to the per-sample path of
 // the same run and the realtime factor at 48 kHz.
+
 namespace {
 
-constexpr int kChannels = 2;
-constexpr int kSections = 8;
-constexpr double kTransition = 0.01;
-constexpr double kOffset = 1e-30;
+constexpr int kChannels = TTimedChain::kChannels;
 constexpr double kRealtimeRate = 48000.0;
 constexpr double kNanosecondsPerSecond = 1e9;
 constexpr int kRepetitions = 10;
-constexpr float kLevel = -6.0f;
 // Routine index of the per-sample reference, beside the TChainRoutine values.
 constexpr int kPerSample = -1;
-
-using TShaper = TShapingPolynomial;
-
-struct TChain {
-  TChain() {
-    for (int c = 0; c < kChannels; ++c) {
-      Up[c].DesignCoefficients(kSections, kTransition);
-      Down[c].DesignCoefficients(kSections, kTransition);
-    }
-    TUpsampler2x* ups[kChannels] = {&Up[0], &Up[1]};
-    TDownsampler2x* downs[kChannels] = {&Down[0], &Down[1]};
-    Block.Setup(ups, downs, kOffset);
-    TShaper::TLevels levels{};
-    TShaper::TPhaseSigns signs{};
-    TShaper::TGains gains{};
-    levels.fill(kLevel);
-    signs.fill(1.0);
-    TShaper::CalculateCoefficients(levels, signs, gains, Shape);
-  }
-  TUpsampler2x Up[kChannels];
-  TDownsampler2x Down[kChannels];
-  TStereoOversampledChain Block;
-  TShaper::TPolynomialCoefficients Shape{};
-};
-
-template <class Sample>
-void PerSample(TChain& chain, const Sample* const* in, Sample* const* out, int frames) {
-  for (int ch = 0; ch < kChannels; ++ch) {
-    for (int n = 0; n < frames; ++n) {
-      double pair[2];
-      chain.Up[ch].UpsampleDouble(static_cast<double>(in[ch][n]) + kOffset, pair);
-      pair[0] = TShaper::Evaluate(chain.Shape, pair[0]);
-      pair[1] = TShaper::Evaluate(chain.Shape, pair[1]);
-      out[ch][n] = static_cast<Sample>(chain.Down[ch].DownsampleDouble(pair));
-    }
-  }
-}
 
 template <class Sample>
 void BM_Chain(benchmark::State& state) {
   const int routine = static_cast<int>(state.range(0));
   const int frames = static_cast<int>(state.range(1));
-  TChain chain;
+  TTimedChain chain;
   if (routine != kPerSample && !chain.Block.SelectRoutine(static_cast<TChainRoutine>(routine))) {
     state.SkipWithError("this machine lacks the routine");
     return;
@@ -87,7 +44,7 @@ void BM_Chain(benchmark::State& state) {
   Sample* outputs[kChannels] = {out[0].data(), out[1].data()};
   for (auto _ : state) {
     if (routine == kPerSample)
-      PerSample(chain, inputs, outputs, frames);
+      chain.ProcessPerSample(inputs, outputs, frames);
     else
       chain.Block.Process(inputs, outputs, frames, chain.Shape.data());
     benchmark::DoNotOptimize(out[0].data());

@@ -6,22 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/Win32HostWindow.h"
 #include "tests/frame/PluginFixture.h"
 
 // A key the host forwards reaches a Win32 editor's window as the message a
 // control would receive from the keyboard.
 namespace {
-
-HWND CreateHostWindow() {
-  static const wchar_t* const kClass = L"QuillotronKeyTestHost";
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = kClass;
-  RegisterClassW(&windowClass);
-  return CreateWindowExW(0, kClass, L"Host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
-}
 
 std::vector<std::string> WindowMessages(const std::vector<std::string>& events) {
   std::vector<std::string> messages;
@@ -50,7 +40,7 @@ TEST(KeyMessagesWin32, ForwardedKeysArriveAsKeyboardMessages) {
       {effEditKeyUp, 0, 15, 2.0f, {keyUp + ",38,256"}},
       {effEditKeyUp, 'a', 0, 0.0f, {sysUp + ",97,8192"}},
   };
-  HWND host = CreateHostWindow();
+  HWND host = CreateTestHostWindow(300, 200);
   ASSERT_NE(host, nullptr);
   TPluginFixture plugin("test_full_plugin");
   auto effect = plugin.Instantiate();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/Win32HostWindow.h"
 #include "tests/effect/EffectFixture.h"
 #include "tools/screenshot/EditorSnapshot.h"
 
@@ -36,19 +37,6 @@ void PumpMessages(TEffect& effect) {
   }
 }
 
-// The host's window: a plain top-level window.
-HWND CreateHostWindow() {
-  static const wchar_t* const kClass = L"QuillotronTestHost";
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = kClass;
-  RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, kClass, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600,
-                                450, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  return window;
-}
-
 // The colours a window shows, read back from the screen.
 std::vector<std::uint32_t> WindowColours(HWND window, int width, int height) {
   BITMAPINFO info{};
@@ -78,7 +66,7 @@ std::vector<std::uint32_t> WindowColours(HWND window, int width, int height) {
 TEST(EditorWin32, OpensInTheHostsWindowAndSetsParametersFromClicks) {
   TEffectFixture fx;
   fx.SelectProgram(kProgram);
-  HWND host = CreateHostWindow();
+  HWND host = CreateTestHostWindow(600, 450, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   ASSERT_NE(host, nullptr);
   // A handle that is no window gets no editor.
   EXPECT_EQ(fx.Effect->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(kNoWindow)), 0);

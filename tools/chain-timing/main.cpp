@@ -12,62 +12,17 @@
 #include <limits>
 #include <vector>
 
-#include "dsp/Downsampler2x.h"
-#include "dsp/StereoOversampledChain.h"
-#include "dsp/Upsampler2x.h"
-#include "effect/ShapingPolynomial.h"
+#include "tools/chain-timing/TimedChain.h"
 
 namespace {
 
-constexpr int kChannels = 2;
-constexpr int kSections = 8;
-constexpr double kTransition = 0.01;
-constexpr double kOffset = 1e-30;
+constexpr int kChannels = TTimedChain::kChannels;
 constexpr int kRepetitions = 10;
 // Frames per repetition: long enough to dwarf the clock's resolution and
 // short enough for the whole run to take a few seconds under Wine.
 constexpr int kFramesPerRepetition = 1 << 18;
-constexpr float kLevel = -6.0f;
 constexpr double kNanosecondsPerSecond = 1e9;
 constexpr int kBlockSizes[] = {64, 512};
-
-using TShaper = TShapingPolynomial;
-
-// The chain as the effect builds it, every harmonic at -6 dB.
-struct TChain {
-  TChain() {
-    for (int c = 0; c < kChannels; ++c) {
-      Up[c].DesignCoefficients(kSections, kTransition);
-      Down[c].DesignCoefficients(kSections, kTransition);
-    }
-    TUpsampler2x* ups[kChannels] = {&Up[0], &Up[1]};
-    TDownsampler2x* downs[kChannels] = {&Down[0], &Down[1]};
-    Block.Setup(ups, downs, kOffset);
-    TShaper::TLevels levels{};
-    TShaper::TPhaseSigns signs{};
-    TShaper::TGains gains{};
-    levels.fill(kLevel);
-    signs.fill(1.0);
-    TShaper::CalculateCoefficients(levels, signs, gains, Shape);
-  }
-  TUpsampler2x Up[kChannels];
-  TDownsampler2x Down[kChannels];
-  TStereoOversampledChain Block;
-  TShaper::TPolynomialCoefficients Shape{};
-};
-
-// The reference: one routine call per sample and channel.
-void ProcessPerSample(TChain& chain, const float* const* in, float* const* out, int frames) {
-  for (int ch = 0; ch < kChannels; ++ch) {
-    for (int n = 0; n < frames; ++n) {
-      double pair[2];
-      chain.Up[ch].UpsampleDouble(static_cast<double>(in[ch][n]) + kOffset, pair);
-      pair[0] = TShaper::Evaluate(chain.Shape, pair[0]);
-      pair[1] = TShaper::Evaluate(chain.Shape, pair[1]);
-      out[ch][n] = static_cast<float>(chain.Down[ch].DownsampleDouble(pair));
-    }
-  }
-}
 
 // A full-scale pseudo-random signal, the same in every build.
 std::vector<float> Noise(int frames, std::uint32_t seed) {
@@ -86,7 +41,7 @@ std::vector<float> Noise(int frames, std::uint32_t seed) {
 // over kFramesPerRepetition frames in blocks of blockSize. routine < 0 runs
 // the per-sample reference.
 double Measure(int routine, int blockSize) {
-  TChain chain;
+  TTimedChain chain;
   if (routine >= 0) chain.Block.SelectRoutine(static_cast<TChainRoutine>(routine));
   std::vector<float> in[kChannels] = {Noise(blockSize, 1), Noise(blockSize, 2)};
   std::vector<float> out[kChannels] = {std::vector<float>(in[0].size()),
@@ -100,7 +55,7 @@ double Measure(int routine, int blockSize) {
     const auto start = std::chrono::steady_clock::now();
     for (int block = 0; block < blocks; ++block) {
       if (routine < 0)
-        ProcessPerSample(chain, inputs, outputs, blockSize);
+        chain.ProcessPerSample(inputs, outputs, blockSize);
       else
         chain.Block.Process(inputs, outputs, blockSize, chain.Shape.data());
     }
