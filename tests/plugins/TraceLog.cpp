@@ -4,12 +4,21 @@
 #include "tests/plugins/TestControl.h"
 
 void TTraceLog::Add(TCustomVSTModule& module, std::string entry) {
-  Entries.push_back(entry);
+  {
+    const std::lock_guard<std::mutex> lock(Guard);
+    Entries.push_back(entry);
+  }
   module.HostVendorSpecific(kTrace, 0, entry.data(), 0.0f);
+}
+
+void TTraceLog::Clear() {
+  const std::lock_guard<std::mutex> lock(Guard);
+  Entries.clear();
 }
 
 void TTraceLog::CopyTo(char* buffer, VstInt32 size) const {
   std::string joined;
+  const std::lock_guard<std::mutex> lock(Guard);
   for (const std::string& entry : Entries) {
     if (!joined.empty()) joined += '|';
     joined += entry;
