@@ -1,34 +1,21 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/tools/CommandRun.h"
 
 // The info program, run as a user runs it.
 
 namespace {
 
-struct TRun {
-  int ExitCode = -1;
-  // Standard output and error together.
-  std::string Output;
-};
+using TRun = TCommandRun;
 
+// Standard output and error together.
 TRun RunInfo(const std::string& arguments) {
-  const std::string command = std::string("'") + INFO_TOOL_PATH + "' " + arguments + " 2>&1";
-  TRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char chunk[4096];
-  std::size_t read = 0;
-  while ((read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
-    run.Output.append(chunk, read);
-  const int status = pclose(pipe);
-  if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
-  return run;
+  return RunCommand(std::string("'") + INFO_TOOL_PATH + "' " + arguments + " 2>&1");
 }
 
 std::string Quoted(const char* path) {

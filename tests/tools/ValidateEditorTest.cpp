@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 
 #include "tests/platform/X11TestHost.h"
+#include "tests/tools/CommandRun.h"
 
 // The validator's editor check on the suite's X server: it passes on the
 // effect's editor, fails on an editor that reports no size, and says why it
@@ -12,24 +11,9 @@
 
 namespace {
 
-struct TRun {
-  int ExitCode = -1;
-  std::string Output;
-};
-
-TRun RunEditorCheck(const char* plugin) {
-  const std::string command =
-      std::string("'") + VALIDATE_TOOL_PATH + "' --level 8 --only editor '" + plugin + "'";
-  TRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char chunk[4096];
-  std::size_t read = 0;
-  while ((read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
-    run.Output.append(chunk, read);
-  const int status = pclose(pipe);
-  if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
-  return run;
+TCommandRun RunEditorCheck(const char* plugin) {
+  return RunCommand(std::string("'") + VALIDATE_TOOL_PATH + "' --level 8 --only editor '" + plugin +
+                    "'");
 }
 
 TEST(ValidateEditor, VerdictsPerPlugin) {
@@ -48,7 +32,7 @@ TEST(ValidateEditor, VerdictsPerPlugin) {
       {FAULTY_NONE_PLUGIN, "editor: skipped: the plug-in has no editor\n0 passed, 0 failed\n", 0},
   };
   for (const auto& test : cases) {
-    const TRun run = RunEditorCheck(test.Plugin);
+    const TCommandRun run = RunEditorCheck(test.Plugin);
     EXPECT_NE(run.Output.find(test.Line), std::string::npos) << test.Plugin << "\n" << run.Output;
     EXPECT_EQ(run.ExitCode, test.ExitCode) << test.Plugin;
   }

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/tools/CommandRun.h"
 
 // The validator, run as a user runs it, on the faulty test plug-in built once
 // well-behaved and once per fault, and on other well-behaved test plug-ins.
@@ -34,18 +34,10 @@ struct TRun {
 };
 
 TRun RunValidate(const std::string& arguments) {
-  const std::string command = std::string("'") + VALIDATE_TOOL_PATH + "' " + arguments;
+  const TCommandRun command = RunCommand(std::string("'") + VALIDATE_TOOL_PATH + "' " + arguments);
   TRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::string output;
-  char chunk[4096];
-  std::size_t read = 0;
-  while ((read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
-    output.append(chunk, read);
-  const int status = pclose(pipe);
-  if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
-  std::istringstream stream(output);
+  run.ExitCode = command.ExitCode;
+  std::istringstream stream(command.Output);
   std::string line;
   while (std::getline(stream, line))
     run.Lines.push_back(line);
